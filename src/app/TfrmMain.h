@@ -1,0 +1,92 @@
+#pragma once
+
+#include "device/DeviceConnection.h"
+
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+class QAction;
+class QMenu;
+class QPlainTextEdit;
+class QShortcut;
+class QTabWidget;
+
+namespace Ui {
+class DeviceManagementPage;
+class PersonPhotoPage;
+class RecognitionRecordPage;
+class OtherPage;
+class FaceConsumptionPage;
+class ConsumptionParamsPage;
+class ConsumptionTaskPage;
+class ConsumptionReplyPage;
+class TemperatureMaskPage;
+} // namespace Ui
+
+// The one main window. It owns every field and component; each page's handlers
+// live in that page's own source file.
+class TfrmMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // Where the general error box sends its text. Tests replace it so that no
+    // modal box blocks them; by default it is a modal message box.
+    using ErrorPresenter = std::function<void(const QString&)>;
+    void setErrorPresenter(ErrorPresenter presenter);
+
+    // Runs one user action; an error it does not catch ends it and is shown in
+    // the general error box, while whatever it did before stays done.
+    void runHandler(const std::function<void()>& handler);
+
+    // Adds one whole line at the end of a log pane, nothing added to it.
+    static void appendLine(QPlainTextEdit* pane, const QString& line);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void FormCreate();
+    void FormShow();
+    void N1Click();
+
+    void buildPages();
+    void setupShortcuts();
+    void showGeneralError(const QString& text);
+
+    // Connects a button's click to a handler run through runHandler.
+    template <typename Button>
+    void onClick(Button* button, void (TfrmMain::*handler)());
+
+    QTabWidget* pgc1 = nullptr;
+    QMenu* PopupMenu1 = nullptr;
+    QAction* N1 = nullptr;
+    QShortcut* n1Shortcut = nullptr;
+
+    std::unique_ptr<Ui::DeviceManagementPage> ts1Ui;
+    std::unique_ptr<Ui::PersonPhotoPage> ts2Ui;
+    std::unique_ptr<Ui::RecognitionRecordPage> ts4Ui;
+    std::unique_ptr<Ui::OtherPage> ts3Ui;
+    std::unique_ptr<Ui::FaceConsumptionPage> tabSheet1Ui;
+    std::unique_ptr<Ui::ConsumptionParamsPage> tabSheet2Ui;
+    std::unique_ptr<Ui::ConsumptionTaskPage> tabSheet3Ui;
+    std::unique_ptr<Ui::ConsumptionReplyPage> tabSheet4Ui;
+    std::unique_ptr<Ui::TemperatureMaskPage> tabSheet5Ui;
+
+    DeviceConnection deviceConnection;
+
+    ErrorPresenter errorPresenter;
+    bool shownOnce = false;
+};
+
+template <typename Button>
+void TfrmMain::onClick(Button* button, void (TfrmMain::*handler)())
+{
+    connect(button, &Button::clicked, this,
+            [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+}

@@ -1,0 +1,27 @@
+#include "app/TfrmMain.h"
+
+#include <QApplication>
+#include <cstdio>
+
+namespace {
+
+// Without this check Qt aborts with a long platform-plugin message.
+bool displayAvailable()
+{
+    return !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    if (!displayAvailable()) {
+        std::fputs("quillmoor: no display to open the window on (try: xvfb-run -a quillmoor)\n", stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    TfrmMain frmMain;
+    frmMain.show();
+    return app.exec();
+}

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Installs what a fresh Debian 12 machine lacks, builds, then either opens the
+# window ("run") or runs the whole test suite headless ("test").
+set -euo pipefail
+
+mode="${1:-run}"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${QUILLMOOR_BUILD_DIR:-$here/build}"
+
+packages=(
+  cmake ninja-build g++ pkg-config
+  qt6-base-dev libboost-dev libcurl4-openssl-dev nlohmann-json3-dev libgtest-dev
+  python3-pyftpdlib fonts-wqy-microhei xvfb xauth wrk
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo_cmd=""
+  [ "$(id -u)" -ne 0 ] && sudo_cmd="sudo"
+  $sudo_cmd apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}"
+cmake --build "$build"
+
+case "$mode" in
+  run)
+    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
+      echo "quillmoor: no display found; run it under a display, e.g. xvfb-run -a tools/setup.sh run" >&2
+      exit 1
+    fi
+    exec "$build/quillmoor"
+    ;;
+  test)
+    cd "$build"
+    QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
+    ;;
+  *)
+    echo "usage: tools/setup.sh [run|test]" >&2
+    exit 2
+    ;;
+esac
