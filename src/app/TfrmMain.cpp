@@ -11,6 +11,7 @@
 #include "ui_TemperatureMaskPage.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMenu>
@@ -47,7 +48,8 @@ TfrmMain::TfrmMain(QWidget* parent)
       tabSheet2Ui(std::make_unique<Ui::ConsumptionParamsPage>()),
       tabSheet3Ui(std::make_unique<Ui::ConsumptionTaskPage>()),
       tabSheet4Ui(std::make_unique<Ui::ConsumptionReplyPage>()),
-      tabSheet5Ui(std::make_unique<Ui::TemperatureMaskPage>())
+      tabSheet5Ui(std::make_unique<Ui::TemperatureMaskPage>()),
+      programFolder_(QCoreApplication::applicationDirPath())
 {
     setObjectName("frmMain");
     setWindowTitle(QString::fromUtf8(kCaption));

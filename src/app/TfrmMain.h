@@ -43,6 +43,11 @@ public:
     // the general error box, while whatever it did before stays done.
     void runHandler(const std::function<void()>& handler);
 
+    // The folder of the program file: settings file, fetched and uploaded photos.
+    // Tests point it at a folder of their own before the window is shown.
+    QString programFolder() const { return programFolder_; }
+    void setProgramFolder(const QString& folder) { programFolder_ = folder; }
+
     // Adds one whole line at the end of a log pane, nothing added to it.
     static void appendLine(QPlainTextEdit* pane, const QString& line);
 
@@ -80,6 +85,7 @@ private:
 
     DeviceConnection deviceConnection;
 
+    QString programFolder_;
     ErrorPresenter errorPresenter;
     bool shownOnce = false;
 };
