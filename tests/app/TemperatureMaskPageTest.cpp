@@ -37,6 +37,11 @@ protected:
 
     QString text(const char* name) const { return window.findChild<QLineEdit*>(name)->text(); }
 
+    QString shown(const char* name) const
+    {
+        return QByteArray(name).startsWith("cb") ? key(name) : text(name);
+    }
+
     QTemporaryDir folder;
     TfrmMain window;
     QStringList errors;
@@ -74,31 +79,46 @@ TEST_F(TemperatureMaskPageTest, FirstStartCreatesAnEmptyFileAndShowsTheDefaults)
     ASSERT_TRUE(file.exists());
     EXPECT_EQ(file.size(), 0);
     EXPECT_TRUE(errors.isEmpty());
-    for (const auto& [name, value] : kTemperatureDefaults) {
-        const QString shown = QByteArray(name).startsWith("cb") ? key(name) : text(name);
-        EXPECT_EQ(shown, QString::fromUtf8(value)) << name;
-    }
+    for (const auto& [name, value] : kTemperatureDefaults)
+        EXPECT_EQ(shown(name), QString::fromUtf8(value)) << name;
 }
 
-TEST_F(TemperatureMaskPageTest, StartLoadsStoredValues)
+TEST_F(TemperatureMaskPageTest, StartLoadsEveryStoredValueIntoItsField)
 {
-    writeSettings(QString::fromUtf8("[Dovarin]\r\nIP=9.9.9.9\r\n"
-                                    "[Temperture]\r\n"
-                                    "是否打开测温模式=2\r\n"
-                                    "异常温度语音播报内容=请复测\r\n"
-                                    "设备模式=1\r\n"
-                                    "有效温度=31;42;50\r\n"
-                                    "高温映射目标=\"36;37\"\r\n"));
+    writeSettings(
+        QString::fromUtf8("[Dovarin]\r\nIP=9.9.9.9\r\n"
+                          "[Temperture]\r\n"
+                          "是否打开测温模式=2\r\n是否异常温度语音播报=2\r\n异常温度语音播报内容=请复测\r\n"
+                          "异常温度判断值=38\r\n设备模式=1\r\n体温异常通行开关=1\r\n测温位置=2\r\n"
+                          "温度单位=2\r\n有效温度=31;42;50\r\n低温映射开关=1\r\n低温映射源温度=29;33\r\n"
+                          "低温映射目标温度=35;35.5\r\n高温映射开关=1\r\n高温映射源=38;41\r\n"
+                          "高温映射目标=\"36;37\"\r\n"));
     show();
     EXPECT_TRUE(errors.isEmpty());
-    EXPECT_EQ(key("cbisTempertureOpen"), "2");
-    EXPECT_EQ(text("edtVoiceContext1"), QString::fromUtf8("请复测"));
-    EXPECT_EQ(key("cbdeviceStyle"), "1");
-    EXPECT_EQ(text("edttemperatureMeasureMin"), "31");
-    EXPECT_EQ(text("edttemperatureMeasureMax"), "42");
-    EXPECT_EQ(text("edthighTempMapTargetMin"), "36");
-    EXPECT_EQ(text("edthighTempMapTargetMax"), "37");
-    EXPECT_EQ(key("cbtempUnit"), "1");
+    const char* const loaded[][2] = {
+        {"cbisTempertureOpen", "2"},
+        {"cbisVoiceOpen1", "2"},
+        {"edtVoiceContext1", "请复测"},
+        {"edterrorTemperature", "38"},
+        {"cbdeviceStyle", "1"},
+        {"cbtemperatureErrorPass", "1"},
+        {"cbtemperatureMeasurePlace", "2"},
+        {"cbtempUnit", "2"},
+        {"edttemperatureMeasureMin", "31"},
+        {"edttemperatureMeasureMax", "42"},
+        {"cbtemperatureCompensation", "1"},
+        {"edtlowTempMapSourceMin", "29"},
+        {"edtlowTempMapSourceMax", "33"},
+        {"edtlowTempMapTargetMin", "35"},
+        {"edtlowTempMapTargetMax", "35.5"},
+        {"cbtempMapSwitch", "1"},
+        {"edthighTempMapSourceMin", "38"},
+        {"edthighTempMapSourceMax", "41"},
+        {"edthighTempMapTargetMin", "36"},
+        {"edthighTempMapTargetMax", "37"},
+    };
+    for (const auto& [name, value] : loaded)
+        EXPECT_EQ(shown(name), QString::fromUtf8(value)) << name;
 }
 
 TEST_F(TemperatureMaskPageTest, ValuesThatAreNoItemKeyLeaveTheChoiceEmpty)
