@@ -1,5 +1,7 @@
 #include "app/TfrmMain.h"
 
+#include "app/SettingsFile.h"
+
 #include "ui_ConsumptionParamsPage.h"
 #include "ui_ConsumptionReplyPage.h"
 #include "ui_ConsumptionTaskPage.h"
@@ -59,6 +61,7 @@ TfrmMain::TfrmMain(QWidget* parent)
 
     buildPages();
     setupShortcuts();
+    setupTemperatureMaskPage();
     FormCreate();
 }
 
@@ -125,6 +128,9 @@ void TfrmMain::FormShow()
         pane->clear();
         pane->setProperty("hasLines", false);
     }
+    Button6Click();
+    SettingsFile::inFolder(programFolder()).EnsureSettingsFile();
+    LoadTemperatureSettings();
 }
 
 void TfrmMain::N1Click()

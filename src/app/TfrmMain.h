@@ -60,6 +60,11 @@ private:
     void FormShow();
     void N1Click();
 
+    // Temperature and mask page (TemperatureMaskPage.cpp).
+    void setupTemperatureMaskPage();
+    void Button6Click();
+    void LoadTemperatureSettings();
+
     void buildPages();
     void setupShortcuts();
     void showGeneralError(const QString& text);
