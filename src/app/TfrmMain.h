@@ -66,7 +66,8 @@ private:
     void showGeneralError(const QString& text);
 
     // Connects a button's click to a handler run through runHandler.
-    template <typename Button> void onClick(Button* button, void (TfrmMain::*handler)());
+    template <typename Button>
+    void onClick(Button* button, void (TfrmMain::*handler)());
 
     QTabWidget* pgc1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
@@ -90,7 +91,8 @@ private:
     bool shownOnce = false;
 };
 
-template <typename Button> void TfrmMain::onClick(Button* button, void (TfrmMain::*handler)())
+template <typename Button>
+void TfrmMain::onClick(Button* button, void (TfrmMain::*handler)())
 {
     connect(button, &Button::clicked, this,
             [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
