@@ -200,8 +200,13 @@ void TfrmMain::appendLine(QPlainTextEdit* pane, const QString& line)
     // appendPlainText starts no new line in a document that is still empty, so
     // an empty first line would vanish into the next one; the pane remembers
     // that it has lines instead.
-    if (pane->property("hasLines").toBool() && pane->document()->isEmpty())
-        QTextCursor(pane->document()).insertBlock();
-    pane->appendPlainText(line);
+    if (pane->property("hasLines").toBool() && pane->document()->isEmpty()) {
+        QTextCursor cursor(pane->document());
+        cursor.movePosition(QTextCursor::End);
+        cursor.insertBlock();
+        cursor.insertText(line);
+    } else {
+        pane->appendPlainText(line);
+    }
     pane->setProperty("hasLines", true);
 }
