@@ -209,7 +209,7 @@ TEST_F(MainWindow, LogPanesKeepTheirHeightAndFollowTheWindowWidth)
 {
     window.show();
     auto* pgc1 = find<QTabWidget>("pgc1");
-    for (const QSize size : {QSize(1300, 820), QSize(1018, 648), QSize(1150, 700)}) {
+    for (const QSize size : {QSize(1300, 820), QSize(800, 560), QSize(1018, 648)}) {
         window.resize(size);
         for (int i = 0; i < pgc1->count(); ++i) {
             pgc1->setCurrentIndex(i);
