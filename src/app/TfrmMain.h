@@ -66,6 +66,7 @@ private:
     void LoadTemperatureSettings();
 
     void buildPages();
+    void setupConsumptionForms();
     void setupShortcuts();
     void showGeneralError(const QString& text);
 
