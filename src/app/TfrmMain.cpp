@@ -59,6 +59,7 @@ TfrmMain::TfrmMain(QWidget* parent)
 
     buildPages();
     setupShortcuts();
+    setupDeviceManagementPage();
     FormCreate();
 }
 
