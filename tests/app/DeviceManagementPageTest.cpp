@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
@@ -149,4 +150,17 @@ TEST_F(DeviceManagementPage, ClosingTheWindowWhileACommandWaitsEndsTheCommand)
     EXPECT_FALSE(window.isVisible());
     EXPECT_EQ(logLines().last(), u("操作失败"));
     EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(DeviceManagementPage, ClosingTheWindowDuringAWaitEndsTheRunningProgram)
+{
+    FakeTerminal terminal(57);
+    connectTo(terminal);
+    terminal.then(TerminalReply::silence().beforeAnswer([&] {
+        QMetaObject::invokeMethod(
+            &window, [&] { window.close(); }, Qt::QueuedConnection);
+    }));
+    QTimer::singleShot(0, &window, [&] { click("btngetdevicekey"); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(logLines().last(), u("操作失败"));
 }
