@@ -2,6 +2,7 @@
 
 #include "common/Failure.h"
 #include "common/TextCodec.h"
+#include "device/RequestTarget.h"
 
 // GCC 12 in C++20 mode needs <utility> ahead of Asio.
 #include <utility>
@@ -18,11 +19,9 @@
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/string_body.hpp>
 
-#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <limits>
-#include <map>
 #include <optional>
 #include <vector>
 
@@ -31,61 +30,49 @@ namespace beast = boost::beast;
 namespace http = boost::beast::http;
 using tcp = asio::ip::tcp;
 using boost::system::error_code;
+using ReplyParser = http::response_parser<http::string_body>;
 
 namespace {
 
-const QByteArray kAccept = "text/html, */*";
-const QByteArray kUserAgent = "Mozilla/3.0 (compatible; Indy Library)";
-
-// The parts of a command URL that go on the wire.
-struct Target
+QString socketError(const error_code& ec)
 {
-    QByteArray host;
-    int port = 80;
-    QByteArray pathAndQuery;
-};
-
-// A backslash counts as a slash and everything from "#" on is dropped; the
-// rest of the path and query goes on the request line without any escaping.
-Target splitUrl(const QString& url)
-{
-    QByteArray text = TextCodec::toGbk(url).replace('\\', '/');
-    const qsizetype fragment = text.indexOf('#');
-    if (fragment >= 0)
-        text.truncate(fragment);
-    const qsizetype scheme = text.indexOf("://");
-    if (scheme >= 0)
-        text.remove(0, scheme + 3);
-
-    Target target;
-    qsizetype pathStart = text.indexOf('/');
-    const qsizetype queryStart = text.indexOf('?');
-    if (queryStart >= 0 && (pathStart < 0 || queryStart < pathStart))
-        pathStart = queryStart;
-    const QByteArray authority = pathStart >= 0 ? text.left(pathStart) : text;
-    target.pathAndQuery = pathStart >= 0 ? text.mid(pathStart) : QByteArray("/");
-    if (!target.pathAndQuery.startsWith('/'))
-        target.pathAndQuery.prepend('/');
-
-    const qsizetype colon = authority.lastIndexOf(':');
-    target.host = colon >= 0 ? authority.left(colon) : authority;
-    if (colon >= 0) {
-        bool ok = false;
-        target.port = authority.mid(colon + 1).toInt(&ok);
-        if (!ok || target.port < 0 || target.port > 65535)
-            throw Failure(QStringLiteral("Invalid port number: ") +
-                          QString::fromLatin1(authority.mid(colon + 1)));
-    }
-    return target;
+    return QStringLiteral("Socket Error: ") + QString::fromStdString(ec.message());
 }
 
-QString errorText(const error_code& ec)
+// The headers in the order the terminal's firmware was written against.
+QByteArray requestBytes(HttpClient::Method method, const RequestTarget& target, const QByteArray& contentType,
+                        const QByteArray& cookies, const QByteArray& body)
 {
-    return QString::fromStdString(ec.message());
+    const bool isPost = method == HttpClient::Method::Post;
+    QByteArray request = isPost ? "POST " : method == HttpClient::Method::Put ? "PUT " : "GET ";
+    request += target.pathAndQuery + (isPost ? " HTTP/1.0\r\n" : " HTTP/1.1\r\n");
+    if (isPost)
+        request += "Connection: keep-alive\r\n";
+    request += "Content-Type: " + contentType + "\r\n";
+    if (method != HttpClient::Method::Get)
+        request += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    request += "Host: " + target.host + ':' + QByteArray::number(target.port) + "\r\n";
+    request += "Accept: text/html, */*\r\n";
+    request += "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n";
+    if (!cookies.isEmpty())
+        request += "Cookie: " + cookies + "\r\n";
+    return request + "\r\n" + body;
+}
+
+QString statusLine(const ReplyParser::value_type& reply)
+{
+    QByteArray line = "HTTP/" + QByteArray::number(reply.version() / 10) + '.' +
+                      QByteArray::number(reply.version() % 10) + ' ' + QByteArray::number(reply.result_int());
+    const auto reason = reply.reason();
+    if (!reason.empty())
+        line += ' ' + QByteArray(reason.data(), reason.size());
+    return TextCodec::fromGbk(line);
 }
 
 } // namespace
 
+// The connection and its I/O. Every operation runs to its end on the calling
+// thread, each with its own deadline.
 struct HttpClient::Transport
 {
     asio::io_context ioc;
@@ -95,8 +82,11 @@ struct HttpClient::Transport
     QByteArray openHost;
     int openPort = -1;
     std::atomic<bool> cancelled{false};
-    // Cookies per host, in the order they were first set.
-    std::map<QByteArray, std::vector<std::pair<QByteArray, QByteArray>>> cookies;
+
+    bool isOpenTo(const RequestTarget& target) const
+    {
+        return stream && openHost == target.host && openPort == target.port;
+    }
 
     void close()
     {
@@ -110,16 +100,14 @@ struct HttpClient::Transport
         openPort = -1;
     }
 
-    // Runs one asynchronous operation to its end on the calling thread. Each
-    // piece of work gets its own deadline, so a reply that keeps trickling in
-    // never times out while a stall does.
+    // start gets a completion handler taking an error code.
     template <typename Start> error_code run(Start start)
     {
         ioc.restart();
         if (cancelled)
             throw Failure(QStringLiteral("Operation aborted."));
         std::optional<error_code> result;
-        start([&result](const error_code& ec, auto&&...) { result = ec; });
+        start([&result](const error_code& ec) { result = ec; });
         ioc.run();
         if (cancelled) {
             close();
@@ -136,45 +124,69 @@ struct HttpClient::Transport
             stream->expires_never();
     }
 
-    void connect(const Target& target, int timeoutMs)
+    std::vector<tcp::endpoint> resolve(const RequestTarget& target)
     {
-        close();
-        std::vector<tcp::endpoint> endpoints;
+        const auto port = static_cast<unsigned short>(target.port);
         error_code ec;
         const auto address = asio::ip::make_address(target.host.toStdString(), ec);
-        if (!ec) {
-            endpoints.emplace_back(address, static_cast<unsigned short>(target.port));
-        } else {
-            resolver.emplace(ioc);
-            tcp::resolver::results_type results;
-            ec = run([&](auto handler) {
-                resolver->async_resolve(target.host.toStdString(), std::to_string(target.port),
-                                        [handler, &results](const error_code& resolveEc,
-                                                            tcp::resolver::results_type found) mutable {
-                                            results = std::move(found);
-                                            handler(resolveEc);
-                                        });
-            });
-            resolver.reset();
-            if (ec)
-                throw Failure(QStringLiteral("Socket Error: ") + errorText(ec));
-            for (const auto& entry : results)
-                endpoints.push_back(entry.endpoint());
-        }
+        if (!ec)
+            return {tcp::endpoint(address, port)};
+
+        resolver.emplace(ioc);
+        std::vector<tcp::endpoint> endpoints;
+        ec = run([&](auto done) {
+            resolver->async_resolve(
+                target.host.toStdString(), std::to_string(port),
+                [done, &endpoints](const error_code& resolveEc, const tcp::resolver::results_type& found) {
+                    for (const auto& entry : found)
+                        endpoints.push_back(entry.endpoint());
+                    done(resolveEc);
+                });
+        });
+        resolver.reset();
+        if (ec)
+            throw Failure(socketError(ec));
+        return endpoints;
+    }
+
+    void connect(const RequestTarget& target, int timeoutMs)
+    {
+        close();
+        const std::vector<tcp::endpoint> endpoints = resolve(target);
         stream.emplace(ioc);
         expireAfter(timeoutMs);
-        ec = run([&](auto handler) {
-            stream->async_connect(endpoints, [handler](const error_code& connectEc,
-                                                       const tcp::endpoint&) mutable { handler(connectEc); });
+        const error_code ec = run([&](auto done) {
+            stream->async_connect(
+                endpoints, [done](const error_code& connectEc, const tcp::endpoint&) { done(connectEc); });
         });
         if (ec) {
             close();
-            if (ec == beast::error::timeout)
-                throw Failure(QStringLiteral("Connect timed out."));
-            throw Failure(QStringLiteral("Socket Error: ") + errorText(ec));
+            throw Failure(ec == beast::error::timeout ? QStringLiteral("Connect timed out.")
+                                                      : socketError(ec));
         }
         openHost = target.host;
         openPort = target.port;
+    }
+
+    // Writes the request and reads the reply piece by piece, so a reply that
+    // keeps trickling in never times out while a stall does.
+    error_code exchange(const QByteArray& request, ReplyParser& parser, int timeoutMs)
+    {
+        expireAfter(timeoutMs);
+        error_code ec = run([&](auto done) {
+            asio::async_write(*stream, asio::buffer(request.constData(), request.size()),
+                              [done](const error_code& writeEc, std::size_t) { done(writeEc); });
+        });
+        while (!ec && !parser.is_done()) {
+            expireAfter(timeoutMs);
+            ec = run([&](auto done) {
+                http::async_read_some(*stream, buffer, parser,
+                                      [done](const error_code& readEc, std::size_t) { done(readEc); });
+            });
+        }
+        if (ec)
+            close();
+        return ec;
     }
 };
 
@@ -189,7 +201,7 @@ void HttpClient::cancel()
 {
     Transport* transport = transport_.get();
     transport->cancelled = true;
-    // The socket belongs to the thread that runs the request: close it there.
+    // The socket belongs to the thread that runs the request: stop it there.
     asio::post(transport->ioc, [transport] {
         if (!transport->cancelled)
             return;
@@ -207,103 +219,39 @@ void HttpClient::rearm()
 
 QByteArray HttpClient::send(Method method, const QString& url, const QByteArray& body)
 {
-    Transport& t = *transport_;
-    const Target target = splitUrl(url);
-    const bool isPost = method == Method::Post;
+    Transport& transport = *transport_;
+    const RequestTarget target = SplitCommandUrl(url);
+    const QByteArray request =
+        requestBytes(method, target, contentType_, cookies_.headerFor(target.host), body);
 
-    QByteArray request;
-    request += isPost ? "POST " : method == Method::Put ? "PUT " : "GET ";
-    request += target.pathAndQuery + (isPost ? " HTTP/1.0\r\n" : " HTTP/1.1\r\n");
-    if (isPost)
-        request += "Connection: keep-alive\r\n";
-    request += "Content-Type: " + contentType_ + "\r\n";
-    if (method != Method::Get)
-        request += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
-    request += "Host: " + target.host + ':' + QByteArray::number(target.port) + "\r\n";
-    request += "Accept: " + kAccept + "\r\n";
-    request += "User-Agent: " + kUserAgent + "\r\n";
-    const auto& cookies = t.cookies[target.host.toLower()];
-    if (!cookies.empty()) {
-        QByteArray line;
-        for (const auto& [name, value] : cookies)
-            line += (line.isEmpty() ? "" : "; ") + name + '=' + value;
-        request += "Cookie: " + line + "\r\n";
+    const bool reused = method != Method::Post && transport.isOpenTo(target);
+    if (!reused)
+        transport.connect(target, timeoutMs_);
+    auto parser = std::make_unique<ReplyParser>();
+    parser->body_limit(std::numeric_limits<std::uint64_t>::max());
+    error_code ec = transport.exchange(request, *parser, timeoutMs_);
+    // A kept connection that the terminal has closed meanwhile fails before
+    // any reply byte; the request then goes once more on a new connection.
+    if (ec && reused && !parser->got_some() && ec != beast::error::timeout) {
+        transport.connect(target, timeoutMs_);
+        parser = std::make_unique<ReplyParser>();
+        parser->body_limit(std::numeric_limits<std::uint64_t>::max());
+        ec = transport.exchange(request, *parser, timeoutMs_);
     }
-    request += "\r\n";
-    request += body;
+    if (ec == beast::error::timeout)
+        throw Failure(QStringLiteral("Read timed out."));
+    if (ec == http::error::end_of_stream)
+        throw Failure(QStringLiteral("Connection Closed Gracefully."));
+    if (ec)
+        throw Failure(socketError(ec));
 
-    const bool reusable = !isPost && t.stream && t.openHost == target.host && t.openPort == target.port;
-    if (!reusable)
-        t.connect(target, timeoutMs_);
-
-    // A kept connection that the terminal has meanwhile closed fails before any
-    // reply byte arrives; then the request goes once more on a new connection.
-    for (bool firstTry = true;; firstTry = false) {
-        http::response_parser<http::string_body> parser;
-        parser.body_limit(std::numeric_limits<std::uint64_t>::max());
-        parser.header_limit(1024 * 1024);
-
-        t.expireAfter(timeoutMs_);
-        error_code ec = t.run([&](auto handler) {
-            asio::async_write(
-                *t.stream, asio::buffer(request.constData(), request.size()),
-                [handler](const error_code& writeEc, std::size_t) mutable { handler(writeEc); });
-        });
-        while (!ec && !parser.is_done()) {
-            t.expireAfter(timeoutMs_);
-            ec = t.run([&](auto handler) {
-                http::async_read_some(
-                    *t.stream, t.buffer, parser,
-                    [handler](const error_code& readEc, std::size_t) mutable { handler(readEc); });
-            });
-        }
-        if (ec) {
-            const bool nothingReceived = !parser.got_some();
-            t.close();
-            if (reusable && firstTry && nothingReceived && ec != beast::error::timeout) {
-                t.connect(target, timeoutMs_);
-                continue;
-            }
-            if (ec == beast::error::timeout)
-                throw Failure(QStringLiteral("Read timed out."));
-            if (ec == http::error::end_of_stream || ec == asio::error::eof)
-                throw Failure(QStringLiteral("Connection Closed Gracefully."));
-            throw Failure(QStringLiteral("Socket Error: ") + errorText(ec));
-        }
-
-        const auto& reply = parser.get();
-        auto& kept = t.cookies[target.host.toLower()];
-        for (const auto& field : reply) {
-            if (field.name() != http::field::set_cookie)
-                continue;
-            const QByteArray text = QByteArray(field.value().data(), field.value().size());
-            const QByteArray pair = text.left(text.indexOf(';') >= 0 ? text.indexOf(';') : text.size());
-            const qsizetype equals = pair.indexOf('=');
-            if (equals <= 0)
-                continue;
-            const QByteArray name = pair.left(equals).trimmed();
-            const QByteArray value = pair.mid(equals + 1).trimmed();
-            auto cookie =
-                std::find_if(kept.begin(), kept.end(), [&name](const auto& c) { return c.first == name; });
-            if (cookie != kept.end())
-                cookie->second = value;
-            else
-                kept.emplace_back(name, value);
-        }
-
-        if (!parser.keep_alive())
-            t.close();
-
-        const int status = reply.result_int();
-        if (status < 200 || status > 299) {
-            const auto reason = reply.reason();
-            QByteArray statusLine = "HTTP/" + QByteArray::number(reply.version() / 10) + '.' +
-                                    QByteArray::number(reply.version() % 10) + ' ' +
-                                    QByteArray::number(status);
-            if (!reason.empty())
-                statusLine += ' ' + QByteArray(reason.data(), reason.size());
-            throw Failure(TextCodec::fromGbk(statusLine));
-        }
-        return QByteArray(reply.body().data(), reply.body().size());
-    }
+    const auto& reply = parser->get();
+    for (const auto& field : reply)
+        if (field.name() == http::field::set_cookie)
+            cookies_.keep(target.host, QByteArray(field.value().data(), field.value().size()));
+    if (!parser->keep_alive())
+        transport.close();
+    if (reply.result_int() < 200 || reply.result_int() > 299)
+        throw Failure(statusLine(reply));
+    return QByteArray(reply.body().data(), reply.body().size());
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/CookieJar.h"
+
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -47,5 +49,6 @@ private:
 
     QByteArray contentType_;
     int timeoutMs_ = 0;
+    CookieJar cookies_;
     std::unique_ptr<Transport> transport_;
 };
