@@ -174,6 +174,17 @@ TEST(Envelope, StatusOutsideSuccessFailsWithTheStatusLineAndRedirectsAreNotFollo
     EXPECT_EQ(terminal.requestCount(), 3);
 }
 
+TEST(Envelope, ReplyWithoutLengthEndsWithTheConnection)
+{
+    FakeTerminal terminal(16);
+    terminal.then(TerminalReply::raw("HTTP/1.0 200 OK\r\nContent-Type: text/html\r\n\r\n{\"success\":true}"));
+    terminal.then(TerminalReply::raw("HTTP/1.0 500 Internal Server Error\r\n\r\n"));
+    HttpClient client(kFormContentType);
+    EXPECT_EQ(GetText(client, CommandUrl(at(terminal), "x")), R"({"success":true})");
+    EXPECT_EQ(failureText([&] { GetText(client, CommandUrl(at(terminal), "x")); }),
+              "HTTP/1.0 500 Internal Server Error");
+}
+
 TEST(Envelope, SecondClientSwitchesToFormContentTypeForGoodAtItsFirstFormPost)
 {
     FakeTerminal terminal(11);

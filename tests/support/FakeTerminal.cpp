@@ -73,6 +73,14 @@ TerminalReply TerminalReply::status(int code, const QByteArray& reason, const QB
     return reply;
 }
 
+TerminalReply TerminalReply::raw(const QByteArray& bytes)
+{
+    TerminalReply reply;
+    reply.action = Action::Raw;
+    reply.body = bytes;
+    return reply;
+}
+
 TerminalReply TerminalReply::silence()
 {
     TerminalReply reply;
@@ -215,6 +223,10 @@ void FakeTerminal::serve(int socket, int connection)
             char sink[512];
             while (readable(socket, stopping_) && ::recv(socket, sink, sizeof sink, 0) > 0) {
             }
+            break;
+        }
+        if (reply.action == TerminalReply::Action::Raw) {
+            sendAll(socket, reply.body);
             break;
         }
         QByteArray bytes = reply.statusLine + "\r\n";

@@ -37,13 +37,16 @@ struct TerminalReply
     {
         Answer,
         Silence, // never answers and keeps the connection open
-        HangUp   // closes the connection without a byte
+        HangUp,  // closes the connection without a byte
+        Raw      // sends body as the whole reply, byte for byte, then closes
     };
 
     // 200 with a JSON body; text is sent as UTF-8.
     static TerminalReply json(const QString& text);
     // Any status with a body of exact bytes.
     static TerminalReply status(int code, const QByteArray& reason, const QByteArray& body = {});
+    // Exactly these bytes and a close, for replies no well-behaved server sends.
+    static TerminalReply raw(const QByteArray& bytes);
     static TerminalReply silence();
     static TerminalReply hangUp();
 
@@ -69,7 +72,14 @@ struct TerminalReply
 
 // A scripted terminal on a loopback address of the test's own (127.0.2.N,
 // port 8090). It records every request and answers each with the next
-// scripted reply, or with the default reply when the script has run out.
+// scripted reply, or with the default reply when the script has run out
+// (at first 200 with {"success":true,"data":"ABC123"}). For example:
+//
+//     FakeTerminal terminal(60);
+//     terminal.then(TerminalReply::json(R"({"success":false,"msg":"x"})"))
+//         .then(TerminalReply::status(404, "Not Found"));
+//     ... run the command against {terminal.host(), terminal.port()} ...
+//     EXPECT_EQ(terminal.lastRequest().body, "pass=1");
 class FakeTerminal
 {
 public:
