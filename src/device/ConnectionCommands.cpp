@@ -19,6 +19,7 @@ LinkResult ConnectOrDisconnect(const LinkFields& fields, HttpClient& client)
         const DeviceReply reply = ParseReply(DecodeReply(PostForm(client, url, FormFields())));
         if (reply.hasSuccess()) {
             if (reply.success()) {
+                // The key itself is not kept, but a success without one fails the probe.
                 reply.text("data");
                 result.connection = {fields.ip, kDevicePort};
                 result.caption = kDisconnectCaption;

@@ -30,21 +30,6 @@ TEST(Envelope, CommandUrlJoinsHostPortAndPathUnescaped)
     EXPECT_EQ(CommandUrl({}, "getDeviceKey"), "http://:0/getDeviceKey");
 }
 
-TEST(Envelope, PostFormWithoutFieldsSendsExactlyTheseBytes)
-{
-    FakeTerminal terminal(1);
-    HttpClient client(kFormContentType);
-    PostForm(client, CommandUrl(at(terminal), "getDeviceKey"), FormFields());
-    EXPECT_EQ(terminal.lastRequest().raw, "POST /getDeviceKey HTTP/1.0\r\n"
-                                          "Connection: keep-alive\r\n"
-                                          "Content-Type: application/x-www-form-urlencoded\r\n"
-                                          "Content-Length: 0\r\n"
-                                          "Host: 127.0.2.1:8090\r\n"
-                                          "Accept: text/html, */*\r\n"
-                                          "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n"
-                                          "\r\n");
-}
-
 TEST(Envelope, PostFormSendsEncodedFieldsAndReturnsTheBodyBytes)
 {
     FakeTerminal terminal(2);
