@@ -65,6 +65,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     setupConsumptionForms();
     setupShortcuts();
     setupTemperatureMaskPage();
+    setupDeviceManagementPage();
     FormCreate();
 }
 

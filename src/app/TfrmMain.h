@@ -1,11 +1,14 @@
 #pragma once
 
 #include "device/DeviceConnection.h"
+#include "device/HttpClient.h"
 
 #include <QWidget>
 #include <functional>
 #include <memory>
 
+class CommandRunner;
+struct CommandLog;
 class QAction;
 class QMenu;
 class QPlainTextEdit;
@@ -90,6 +93,21 @@ private:
     std::unique_ptr<Ui::TemperatureMaskPage> tabSheet5Ui;
 
     DeviceConnection deviceConnection;
+
+    // Device commands: the two HTTP clients, and the runner that keeps the
+    // window alive while a command waits for the terminal.
+    void setupDeviceManagementPage();
+    void btnLinkClick();
+    void btngetdevicekeyClick();
+    void btnsetpasswordClick();
+    // Runs a command's network part; false, without running it, while another
+    // command is still under way.
+    bool runDeviceCommand(const std::function<void()>& work);
+    // Appends the command's lines; an error it carries then ends the handler.
+    static void writeCommandLog(QPlainTextEdit* pane, const CommandLog& log);
+    HttpClient IdHTTP1{"application/x-www-form-urlencoded"};
+    HttpClient IdHTTP2{"text/html"};
+    CommandRunner* commandRunner = nullptr;
 
     QString programFolder_;
     ErrorPresenter errorPresenter;

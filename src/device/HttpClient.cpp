@@ -1,0 +1,257 @@
+#include "device/HttpClient.h"
+
+#include "common/Failure.h"
+#include "common/TextCodec.h"
+#include "device/RequestTarget.h"
+
+// GCC 12 in C++20 mode needs <utility> ahead of Asio.
+#include <utility>
+
+#include <boost/asio/io_context.hpp>
+#include <boost/asio/ip/address.hpp>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/asio/post.hpp>
+#include <boost/asio/write.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/core/tcp_stream.hpp>
+#include <boost/beast/http/error.hpp>
+#include <boost/beast/http/parser.hpp>
+#include <boost/beast/http/read.hpp>
+#include <boost/beast/http/string_body.hpp>
+
+#include <atomic>
+#include <chrono>
+#include <limits>
+#include <optional>
+#include <vector>
+
+namespace asio = boost::asio;
+namespace beast = boost::beast;
+namespace http = boost::beast::http;
+using tcp = asio::ip::tcp;
+using boost::system::error_code;
+using ReplyParser = http::response_parser<http::string_body>;
+
+namespace {
+
+QString socketError(const error_code& ec)
+{
+    return QStringLiteral("Socket Error: ") + QString::fromStdString(ec.message());
+}
+
+// The headers in the order the terminal's firmware was written against.
+QByteArray requestBytes(HttpClient::Method method, const RequestTarget& target, const QByteArray& contentType,
+                        const QByteArray& cookies, const QByteArray& body)
+{
+    const bool isPost = method == HttpClient::Method::Post;
+    QByteArray request = isPost ? "POST " : method == HttpClient::Method::Put ? "PUT " : "GET ";
+    request += target.pathAndQuery + (isPost ? " HTTP/1.0\r\n" : " HTTP/1.1\r\n");
+    if (isPost)
+        request += "Connection: keep-alive\r\n";
+    request += "Content-Type: " + contentType + "\r\n";
+    if (method != HttpClient::Method::Get)
+        request += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+    request += "Host: " + target.host + ':' + QByteArray::number(target.port) + "\r\n";
+    request += "Accept: text/html, */*\r\n";
+    request += "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n";
+    if (!cookies.isEmpty())
+        request += "Cookie: " + cookies + "\r\n";
+    return request + "\r\n" + body;
+}
+
+QString statusLine(const ReplyParser::value_type& reply)
+{
+    QByteArray line = "HTTP/" + QByteArray::number(reply.version() / 10) + '.' +
+                      QByteArray::number(reply.version() % 10) + ' ' + QByteArray::number(reply.result_int());
+    const auto reason = reply.reason();
+    if (!reason.empty())
+        line += ' ' + QByteArray(reason.data(), reason.size());
+    return TextCodec::fromGbk(line);
+}
+
+} // namespace
+
+// The connection and its I/O. Every operation runs to its end on the calling
+// thread, each with its own deadline.
+struct HttpClient::Transport
+{
+    asio::io_context ioc;
+    std::optional<tcp::resolver> resolver;
+    std::optional<beast::tcp_stream> stream;
+    beast::flat_buffer buffer;
+    QByteArray openHost;
+    int openPort = -1;
+    std::atomic<bool> cancelled{false};
+
+    bool isOpenTo(const RequestTarget& target) const
+    {
+        return stream && openHost == target.host && openPort == target.port;
+    }
+
+    void close()
+    {
+        if (stream) {
+            error_code ignored;
+            stream->socket().shutdown(tcp::socket::shutdown_both, ignored);
+            stream->close();
+        }
+        stream.reset();
+        buffer.clear();
+        openPort = -1;
+    }
+
+    // start gets a completion handler taking an error code.
+    template <typename Start> error_code run(Start start)
+    {
+        ioc.restart();
+        if (cancelled)
+            throw Failure(QStringLiteral("Operation aborted."));
+        std::optional<error_code> result;
+        start([&result](const error_code& ec) { result = ec; });
+        ioc.run();
+        if (cancelled) {
+            close();
+            throw Failure(QStringLiteral("Operation aborted."));
+        }
+        return result.value_or(asio::error::operation_aborted);
+    }
+
+    void expireAfter(int timeoutMs)
+    {
+        if (timeoutMs > 0)
+            stream->expires_after(std::chrono::milliseconds(timeoutMs));
+        else
+            stream->expires_never();
+    }
+
+    std::vector<tcp::endpoint> resolve(const RequestTarget& target)
+    {
+        const auto port = static_cast<unsigned short>(target.port);
+        error_code ec;
+        const auto address = asio::ip::make_address(target.host.toStdString(), ec);
+        if (!ec)
+            return {tcp::endpoint(address, port)};
+
+        resolver.emplace(ioc);
+        std::vector<tcp::endpoint> endpoints;
+        ec = run([&](auto done) {
+            resolver->async_resolve(
+                target.host.toStdString(), std::to_string(port),
+                [done, &endpoints](const error_code& resolveEc, const tcp::resolver::results_type& found) {
+                    for (const auto& entry : found)
+                        endpoints.push_back(entry.endpoint());
+                    done(resolveEc);
+                });
+        });
+        resolver.reset();
+        if (ec)
+            throw Failure(socketError(ec));
+        return endpoints;
+    }
+
+    void connect(const RequestTarget& target, int timeoutMs)
+    {
+        close();
+        const std::vector<tcp::endpoint> endpoints = resolve(target);
+        stream.emplace(ioc);
+        expireAfter(timeoutMs);
+        const error_code ec = run([&](auto done) {
+            stream->async_connect(
+                endpoints, [done](const error_code& connectEc, const tcp::endpoint&) { done(connectEc); });
+        });
+        if (ec) {
+            close();
+            throw Failure(ec == beast::error::timeout ? QStringLiteral("Connect timed out.")
+                                                      : socketError(ec));
+        }
+        openHost = target.host;
+        openPort = target.port;
+    }
+
+    // Writes the request and reads the reply piece by piece, so a reply that
+    // keeps trickling in never times out while a stall does.
+    error_code exchange(const QByteArray& request, ReplyParser& parser, int timeoutMs)
+    {
+        expireAfter(timeoutMs);
+        error_code ec = run([&](auto done) {
+            asio::async_write(*stream, asio::buffer(request.constData(), request.size()),
+                              [done](const error_code& writeEc, std::size_t) { done(writeEc); });
+        });
+        while (!ec && !parser.is_done()) {
+            expireAfter(timeoutMs);
+            ec = run([&](auto done) {
+                http::async_read_some(*stream, buffer, parser,
+                                      [done](const error_code& readEc, std::size_t) { done(readEc); });
+            });
+        }
+        if (ec)
+            close();
+        return ec;
+    }
+};
+
+HttpClient::HttpClient(QByteArray contentType)
+    : contentType_(std::move(contentType)), transport_(std::make_unique<Transport>())
+{
+}
+
+HttpClient::~HttpClient() = default;
+
+void HttpClient::cancel()
+{
+    Transport* transport = transport_.get();
+    transport->cancelled = true;
+    // The socket belongs to the thread that runs the request: stop it there.
+    asio::post(transport->ioc, [transport] {
+        if (!transport->cancelled)
+            return;
+        if (transport->resolver)
+            transport->resolver->cancel();
+        if (transport->stream)
+            transport->stream->cancel();
+    });
+}
+
+void HttpClient::rearm()
+{
+    transport_->cancelled = false;
+}
+
+QByteArray HttpClient::send(Method method, const QString& url, const QByteArray& body)
+{
+    Transport& transport = *transport_;
+    const RequestTarget target = SplitCommandUrl(url);
+    const QByteArray request =
+        requestBytes(method, target, contentType_, cookies_.headerFor(target.host), body);
+
+    const bool reused = method != Method::Post && transport.isOpenTo(target);
+    if (!reused)
+        transport.connect(target, timeoutMs_);
+    auto parser = std::make_unique<ReplyParser>();
+    parser->body_limit(std::numeric_limits<std::uint64_t>::max());
+    error_code ec = transport.exchange(request, *parser, timeoutMs_);
+    // A kept connection that the terminal has closed meanwhile fails before
+    // any reply byte; the request then goes once more on a new connection.
+    if (ec && reused && !parser->got_some() && ec != beast::error::timeout) {
+        transport.connect(target, timeoutMs_);
+        parser = std::make_unique<ReplyParser>();
+        parser->body_limit(std::numeric_limits<std::uint64_t>::max());
+        ec = transport.exchange(request, *parser, timeoutMs_);
+    }
+    if (ec == beast::error::timeout)
+        throw Failure(QStringLiteral("Read timed out."));
+    if (ec == http::error::end_of_stream)
+        throw Failure(QStringLiteral("Connection Closed Gracefully."));
+    if (ec)
+        throw Failure(socketError(ec));
+
+    const auto& reply = parser->get();
+    for (const auto& field : reply)
+        if (field.name() == http::field::set_cookie)
+            cookies_.keep(target.host, QByteArray(field.value().data(), field.value().size()));
+    if (!parser->keep_alive())
+        transport.close();
+    if (reply.result_int() < 200 || reply.result_int() > 299)
+        throw Failure(statusLine(reply));
+    return QByteArray(reply.body().data(), reply.body().size());
+}

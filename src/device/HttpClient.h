@@ -1,0 +1,54 @@
+#pragma once
+
+#include "device/CookieJar.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+// One HTTP client of the main window, speaking to the terminal as it expects:
+// fixed headers in a fixed order, cookies kept for the client's lifetime and
+// sent back to their host, redirects not followed, and a time-out for
+// connecting and for each piece of the reply.
+//
+// A client is used by one thread at a time; only cancel() may be called from
+// another thread while a request runs.
+class HttpClient
+{
+public:
+    enum class Method
+    {
+        Post, // HTTP/1.0, always on a new connection
+        Put,  // HTTP/1.1, reusing an open connection to the same host and port
+        Get   // HTTP/1.1, likewise
+    };
+
+    explicit HttpClient(QByteArray contentType);
+    ~HttpClient();
+    HttpClient(const HttpClient&) = delete;
+    HttpClient& operator=(const HttpClient&) = delete;
+
+    QByteArray contentType() const { return contentType_; }
+    void setContentType(const QByteArray& contentType) { contentType_ = contentType; }
+
+    // Longest wait to connect and for each piece of the reply; 0 waits without limit.
+    int timeoutMs() const { return timeoutMs_; }
+    void setTimeoutMs(int timeoutMs) { timeoutMs_ = timeoutMs; }
+
+    // Sends one request and returns the reply body's bytes. A failed transfer,
+    // a time-out or a status outside 200..299 throws Failure; for a status the
+    // text is the reply's status line.
+    QByteArray send(Method method, const QString& url, const QByteArray& body);
+
+    // Ends the request under way (it fails) and every later one until rearm().
+    void cancel();
+    void rearm();
+
+private:
+    struct Transport;
+
+    QByteArray contentType_;
+    int timeoutMs_ = 0;
+    CookieJar cookies_;
+    std::unique_ptr<Transport> transport_;
+};

@@ -1,0 +1,56 @@
+#pragma once
+
+#include "device/DeviceReply.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+
+// What a command leaves behind in its log pane. A command without an exception
+// line of its own also carries the error that ends it in the general error box,
+// after its lines so far are written.
+struct CommandLog
+{
+    QStringList lines;
+    std::optional<QString> error;
+};
+
+// A command's outcome texts; each but the exception line follows the device's
+// address without a separator.
+struct OutcomeTexts
+{
+    // "%s" in it, when successMember is set, is replaced by that member's text.
+    QString success;
+    const char* successMember = nullptr;
+    // "%s" in it is replaced by the text of "msg"; a text without "%s" is fixed.
+    QString failure;
+    QString abnormal;
+    // Without one, an error goes on to the general error box.
+    std::optional<QString> exception = QStringLiteral("操作失败");
+    // The decoded reply as the first line, before any parsing.
+    bool rawLine = true;
+};
+
+enum class Outcome
+{
+    Success,
+    Failure,
+    Abnormal,
+    Error
+};
+
+struct ReportedOutcome
+{
+    Outcome outcome = Outcome::Error;
+    std::optional<DeviceReply> reply;
+    // The text that replaced "%s" in the success line.
+    QString successValue;
+};
+
+// Sends the command, then writes the raw line and the line for its outcome.
+// Any failure from sending to building the outcome line (no connection,
+// time-out, bad status, a reply that is not JSON, a member the line needs)
+// gives the exception line, or the error for the general error box.
+ReportedOutcome ReportOutcome(CommandLog& log, const QString& deviceHost,
+                              const std::function<QByteArray()>& send, const OutcomeTexts& texts);
