@@ -123,6 +123,7 @@ void TfrmMain::setupShortcuts()
 void TfrmMain::FormCreate()
 {
     pgc1->setCurrentIndex(0);
+    ts2Ui->imgEmp->clear();
 }
 
 void TfrmMain::FormShow()
