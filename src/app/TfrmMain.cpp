@@ -11,6 +11,7 @@
 #include "ui_TemperatureMaskPage.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
@@ -21,6 +22,7 @@
 #include <QTabWidget>
 #include <QTextCursor>
 #include <QVBoxLayout>
+#include <iterator>
 
 namespace {
 
@@ -58,6 +60,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     resize(kClientWidth, kClientHeight);
 
     buildPages();
+    setupConsumptionForms();
     setupShortcuts();
     FormCreate();
 }
@@ -129,6 +132,25 @@ void TfrmMain::FormShow()
 
 void TfrmMain::N1Click()
 {
+    // isHidden, not isVisible: the panel's page may not be the current one.
+    QWidget* panel = tabSheet5Ui->Panel1;
+    panel->setHidden(!panel->isHidden());
+}
+
+// What the consumption forms cannot say themselves: editable combo boxes that
+// show a text with no item selected, and the meal-period list's column widths.
+void TfrmMain::setupConsumptionForms()
+{
+    auto showTextWithoutItem = [](QComboBox* combo, const char* text) {
+        combo->setCurrentIndex(-1);
+        combo->setEditText(QString::fromUtf8(text));
+    };
+    showTextWithoutItem(tabSheet3Ui->cbTask, "服务器地址设置任务");
+    showTextWithoutItem(tabSheet4Ui->cbResult2, "1:查询成功");
+
+    const int mealColumnWidths[] = {40, 40, 60, 60, 64, 65, 60, 60};
+    for (int column = 0; column < int(std::size(mealColumnWidths)); ++column)
+        tabSheet3Ui->lvDinLevTimes->setColumnWidth(column, mealColumnWidths[column]);
 }
 
 void TfrmMain::showEvent(QShowEvent* event)

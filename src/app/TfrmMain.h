@@ -61,6 +61,7 @@ private:
     void N1Click();
 
     void buildPages();
+    void setupConsumptionForms();
     void setupShortcuts();
     void showGeneralError(const QString& text);
 
