@@ -1,5 +1,8 @@
 #include "app/TfrmMain.h"
 
+#include "app/CallbackServerWindow.h"
+#include "server/HttpServer.h"
+
 #include "ui_ConsumptionParamsPage.h"
 #include "ui_ConsumptionReplyPage.h"
 #include "ui_ConsumptionTaskPage.h"
@@ -62,10 +65,14 @@ TfrmMain::TfrmMain(QWidget* parent)
     buildPages();
     setupConsumptionForms();
     setupShortcuts();
+    setupCallbackServer();
     FormCreate();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    stopCallbackServer();
+}
 
 void TfrmMain::buildPages()
 {
@@ -169,6 +176,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
+    stopCallbackServer();
     QWidget::closeEvent(event);
 }
 

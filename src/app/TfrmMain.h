@@ -12,6 +12,10 @@ class QPlainTextEdit;
 class QShortcut;
 class QTabWidget;
 
+class CallbackServerWindow;
+class HttpServer;
+class WindowBridge;
+
 namespace Ui {
 class DeviceManagementPage;
 class PersonPhotoPage;
@@ -85,6 +89,15 @@ private:
     std::unique_ptr<Ui::TemperatureMaskPage> tabSheet5Ui;
 
     DeviceConnection deviceConnection;
+
+    // The embedded callback server and its start/stop button (CallbackServerControl.cpp).
+    friend class CallbackServerWindow;
+    void setupCallbackServer();
+    void btn8Click();
+    void stopCallbackServer();
+    WindowBridge* callbackBridge = nullptr;
+    std::unique_ptr<CallbackServerWindow> callbackWindow;
+    std::unique_ptr<HttpServer> HTTPServer;
 
     QString programFolder_;
     ErrorPresenter errorPresenter;

@@ -1,18 +1,11 @@
 #include "server/ServerFixture.h"
 
-#include "server/RequestDispatch.h"
+#include "server/WindowStepHandler.h"
 #include "support/LoopbackClient.h"
 
 ServerFixture::ServerFixture(const char* address, HttpServerLimits limits)
     : address(address), bridge(new WindowBridge(&windowThreadObject)),
-      server(
-          [this](const ServerRequest& request) -> std::optional<ServerReply> {
-              ServerReply reply;
-              if (!bridge->run([&] { reply = HTTPServerCommandGet(request, window); }))
-                  return std::nullopt;
-              return reply;
-          },
-          limits)
+      server(windowStepHandler(*bridge, window), limits)
 {
     bridge->open();
     server.start(QString::fromLatin1(address), kPort);
