@@ -22,29 +22,35 @@ void WindowBridge::close()
     for (const auto& call : waiting)
         call->abandoned = true;
     waiting.clear();
+    notStarted.clear();
     changed.notify_all();
 }
 
 bool WindowBridge::run(const std::function<void()>& step)
 {
+    // A step asked for on the window thread itself would wait for itself.
+    if (QThread::currentThread() == thread()) {
+        {
+            std::lock_guard lock(mutex);
+            if (!isOpen)
+                return false;
+        }
+        step();
+        return true;
+    }
+
     auto call = std::make_shared<Call>();
     call->step = step;
     {
         std::lock_guard lock(mutex);
         if (!isOpen)
             return false;
-        // A step asked for on the window thread itself would wait for itself.
-        if (QThread::currentThread() != thread())
-            waiting.insert(call);
+        waiting.insert(call);
+        notStarted.push_back(call);
     }
-    if (QThread::currentThread() == thread()) {
-        step();
-        return true;
-    }
-    // Posted events of a destroyed receiver are dropped, so a step never
-    // outlives the bridge.
-    QMetaObject::invokeMethod(
-        this, [this, call] { execute(call); }, Qt::QueuedConnection);
+    // Wake-ups posted to a destroyed receiver are dropped; those that find no
+    // step left do nothing.
+    QMetaObject::invokeMethod(this, "runNextStep", Qt::QueuedConnection);
 
     std::unique_lock lock(mutex);
     changed.wait(lock, [&call] { return call->finished || call->abandoned; });
@@ -58,12 +64,15 @@ int WindowBridge::waitingSteps() const
     return static_cast<int>(waiting.size());
 }
 
-void WindowBridge::execute(const std::shared_ptr<Call>& call)
+void WindowBridge::runNextStep()
 {
+    std::shared_ptr<Call> call;
     {
         std::lock_guard lock(mutex);
-        if (call->abandoned)
+        if (notStarted.empty())
             return;
+        call = notStarted.front();
+        notStarted.pop_front();
     }
     // close() runs on this thread too, so it cannot abandon the step midway. A
     // step that throws must not unwind into the event loop nor leave its caller

@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <condition_variable>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -40,10 +41,15 @@ private:
         bool abandoned = false;
     };
 
-    void execute(const std::shared_ptr<Call>& call);
+    // Runs the oldest step not yet started; one per posted wake-up, so that the
+    // window's own events get their turn between steps. The steps travel in this
+    // object's queue, not inside Qt's events, so that every hand-over is guarded
+    // by the mutex.
+    Q_INVOKABLE void runNextStep();
 
     mutable std::mutex mutex;
     std::condition_variable changed;
     bool isOpen = false;
+    std::deque<std::shared_ptr<Call>> notStarted;
     std::set<std::shared_ptr<Call>> waiting;
 };
