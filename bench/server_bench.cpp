@@ -21,7 +21,6 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTextStream>
 #include <atomic>
 #include <cstdio>
 #include <thread>

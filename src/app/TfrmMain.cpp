@@ -1,8 +1,5 @@
 #include "app/TfrmMain.h"
 
-#include "app/CallbackServerWindow.h"
-#include "server/HttpServer.h"
-
 #include "ui_ConsumptionParamsPage.h"
 #include "ui_ConsumptionReplyPage.h"
 #include "ui_ConsumptionTaskPage.h"
@@ -12,6 +9,9 @@
 #include "ui_PersonPhotoPage.h"
 #include "ui_RecognitionRecordPage.h"
 #include "ui_TemperatureMaskPage.h"
+
+#include "app/CallbackServerWindow.h"
+#include "server/HttpServer.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -65,8 +65,8 @@ TfrmMain::TfrmMain(QWidget* parent)
     buildPages();
     setupConsumptionForms();
     setupShortcuts();
-    setupCallbackServer();
     FormCreate();
+    setupCallbackServer();
 }
 
 TfrmMain::~TfrmMain()

@@ -90,6 +90,10 @@ private:
 
     DeviceConnection deviceConnection;
 
+    QString programFolder_;
+    ErrorPresenter errorPresenter;
+    bool shownOnce = false;
+
     // The embedded callback server and its start/stop button (CallbackServerControl.cpp).
     friend class CallbackServerWindow;
     void setupCallbackServer();
@@ -98,10 +102,6 @@ private:
     WindowBridge* callbackBridge = nullptr;
     std::unique_ptr<CallbackServerWindow> callbackWindow;
     std::unique_ptr<HttpServer> HTTPServer;
-
-    QString programFolder_;
-    ErrorPresenter errorPresenter;
-    bool shownOnce = false;
 };
 
 template <typename Button>
