@@ -13,10 +13,7 @@
 
 void CallbackServerWindow::appendLine(LogPane pane, const QString& line)
 {
-    // A pane would start a line at CR and again at LF; CR LF is one line break.
-    QString text = line;
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    TfrmMain::appendLine(pane == LogPane::mmoLog ? window.ts1Ui->mmoLog : window.tabSheet1Ui->mmMsg, text);
+    TfrmMain::appendLine(pane == LogPane::mmoLog ? window.ts1Ui->mmoLog : window.tabSheet1Ui->mmMsg, line);
 }
 
 HeartbeatFields CallbackServerWindow::heartbeatFields()
