@@ -12,6 +12,9 @@
 #include "ui_RecognitionRecordPage.h"
 #include "ui_TemperatureMaskPage.h"
 
+#include "app/CallbackServerWindow.h"
+#include "server/HttpServer.h"
+
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -67,9 +70,13 @@ TfrmMain::TfrmMain(QWidget* parent)
     setupTemperatureMaskPage();
     setupDeviceManagementPage();
     FormCreate();
+    setupCallbackServer();
 }
 
-TfrmMain::~TfrmMain() = default;
+TfrmMain::~TfrmMain()
+{
+    stopCallbackServer();
+}
 
 void TfrmMain::buildPages()
 {
@@ -177,6 +184,7 @@ void TfrmMain::showEvent(QShowEvent* event)
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
+    stopCallbackServer();
     QWidget::closeEvent(event);
 }
 

@@ -15,6 +15,10 @@ class QPlainTextEdit;
 class QShortcut;
 class QTabWidget;
 
+class CallbackServerWindow;
+class HttpServer;
+class WindowBridge;
+
 namespace Ui {
 class DeviceManagementPage;
 class PersonPhotoPage;
@@ -112,6 +116,15 @@ private:
     QString programFolder_;
     ErrorPresenter errorPresenter;
     bool shownOnce = false;
+
+    // The embedded callback server and its start/stop button (CallbackServerControl.cpp).
+    friend class CallbackServerWindow;
+    void setupCallbackServer();
+    void btn8Click();
+    void stopCallbackServer();
+    WindowBridge* callbackBridge = nullptr;
+    std::unique_ptr<CallbackServerWindow> callbackWindow;
+    std::unique_ptr<HttpServer> HTTPServer;
 };
 
 template <typename Button>

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "server/ServerMessages.h"
+
+#include <QByteArray>
+
+// The bytes of a reply on the wire: status line, Content-Type, Content-Length
+// (only for a non-empty body), "Connection: close", a blank line, then the body.
+// A reply to HEAD keeps its headers and leaves the body out.
+QByteArray frameReply(const ServerReply& reply, bool headRequest = false);

@@ -1,0 +1,13 @@
+#include "server/WindowStepHandler.h"
+
+#include "server/RequestDispatch.h"
+
+HttpServer::Handler windowStepHandler(WindowBridge& bridge, ServerWindow& window)
+{
+    return [&bridge, &window](const ServerRequest& request) -> std::optional<ServerReply> {
+        ServerReply reply;
+        if (!bridge.run([&] { reply = HTTPServerCommandGet(request, window); }))
+            return std::nullopt;
+        return reply;
+    };
+}
