@@ -46,12 +46,9 @@ QFont pixelFont(const QString& family, int pixels)
 } // namespace
 
 TfrmMain::TfrmMain(QWidget* parent)
-    : QWidget(parent),
-      ts1Ui(std::make_unique<Ui::DeviceManagementPage>()),
-      ts2Ui(std::make_unique<Ui::PersonPhotoPage>()),
-      ts4Ui(std::make_unique<Ui::RecognitionRecordPage>()),
-      ts3Ui(std::make_unique<Ui::OtherPage>()),
-      tabSheet1Ui(std::make_unique<Ui::FaceConsumptionPage>()),
+    : QWidget(parent), ts1Ui(std::make_unique<Ui::DeviceManagementPage>()),
+      ts2Ui(std::make_unique<Ui::PersonPhotoPage>()), ts4Ui(std::make_unique<Ui::RecognitionRecordPage>()),
+      ts3Ui(std::make_unique<Ui::OtherPage>()), tabSheet1Ui(std::make_unique<Ui::FaceConsumptionPage>()),
       tabSheet2Ui(std::make_unique<Ui::ConsumptionParamsPage>()),
       tabSheet3Ui(std::make_unique<Ui::ConsumptionTaskPage>()),
       tabSheet4Ui(std::make_unique<Ui::ConsumptionReplyPage>()),

@@ -78,8 +78,7 @@ private:
     void showGeneralError(const QString& text);
 
     // Connects a button's click to a handler run through runHandler.
-    template <typename Button>
-    void onClick(Button* button, void (TfrmMain::*handler)());
+    template <typename Button> void onClick(Button* button, void (TfrmMain::*handler)());
 
     QTabWidget* pgc1 = nullptr;
     QMenu* PopupMenu1 = nullptr;
@@ -127,8 +126,7 @@ private:
     std::unique_ptr<HttpServer> HTTPServer;
 };
 
-template <typename Button>
-void TfrmMain::onClick(Button* button, void (TfrmMain::*handler)())
+template <typename Button> void TfrmMain::onClick(Button* button, void (TfrmMain::*handler)())
 {
     connect(button, &Button::clicked, this,
             [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });

@@ -76,6 +76,8 @@ private:
     template <typename Start> beast::error_code await(Start&& start);
     beast::error_code readSome(Parser& parser);
     beast::error_code readUntilClose(std::string& body);
+    // Reads whatever bytes come next into the buffer, past the HTTP parser.
+    beast::error_code readRaw(std::size_t& received);
     beast::error_code write(const QByteArray& bytes);
     void refuse(int status);
 
@@ -103,6 +105,20 @@ beast::error_code Connection::readSome(Parser& parser)
     return await([&](auto done) { http::async_read_some(stream, buffer, parser, std::move(done)); });
 }
 
+beast::error_code Connection::readRaw(std::size_t& received)
+{
+    received = 0;
+    const beast::error_code ec = await([&](auto done) {
+        stream.async_read_some(buffer.prepare(kReadChunk), [&received, done = std::move(done)](
+                                                               beast::error_code ec, std::size_t n) mutable {
+            received = n;
+            done(ec, n);
+        });
+    });
+    buffer.commit(received);
+    return ec;
+}
+
 // A POST without Content-Length carries everything up to the client's close; the
 // parser leaves those bytes alone.
 beast::error_code Connection::readUntilClose(std::string& body)
@@ -113,15 +129,7 @@ beast::error_code Connection::readUntilClose(std::string& body)
     while (body.size() <= limit) {
         stream.expires_after(shared->limits.readTimeout);
         std::size_t received = 0;
-        const beast::error_code ec = await([&](auto done) {
-            stream.async_read_some(
-                buffer.prepare(kReadChunk),
-                [&received, done = std::move(done)](beast::error_code ec, std::size_t n) mutable {
-                    received = n;
-                    done(ec, n);
-                });
-        });
-        buffer.commit(received);
+        const beast::error_code ec = readRaw(received);
         body += beast::buffers_to_string(buffer.data());
         buffer.consume(buffer.size());
         if (ec == asio::error::eof)
@@ -153,14 +161,8 @@ void Connection::refuse(int status)
     std::size_t drained = 0;
     while (drained < kLingerBytes) {
         std::size_t received = 0;
-        const beast::error_code ec = await([&](auto done) {
-            stream.async_read_some(
-                buffer.prepare(kReadChunk),
-                [&received, done = std::move(done)](beast::error_code ec, std::size_t n) mutable {
-                    received = n;
-                    done(ec, n);
-                });
-        });
+        const beast::error_code ec = readRaw(received);
+        buffer.consume(buffer.size());
         if (ec)
             return;
         drained += received;
