@@ -29,11 +29,7 @@ cmake --build "$build"
 
 case "$mode" in
   run)
-    if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
-      echo "quillmoor: no display found; run it under a display, e.g. xvfb-run -a tools/setup.sh run" >&2
-      exit 1
-    fi
-    exec "$build/quillmoor"
+    exec "$build/src/quillmoor"
     ;;
   test)
     cd "$build"

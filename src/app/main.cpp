@@ -17,7 +17,9 @@ bool displayAvailable()
 int main(int argc, char* argv[])
 {
     if (!displayAvailable()) {
-        std::fputs("quillmoor: no display to open the window on (try: xvfb-run -a quillmoor)\n", stderr);
+        std::fputs("quillmoor: no display to open the window on (start it under a virtual one: xvfb-run -a "
+                   "tools/setup.sh run)\n",
+                   stderr);
         return 1;
     }
     QApplication app(argc, argv);
