@@ -1,6 +1,6 @@
-#include "app/TfrmMain.h"
 #include "server/WindowBridge.h"
 #include "support/LoopbackClient.h"
+#include "support/WindowTest.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
@@ -10,7 +10,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QThread>
 #include <QUrl>
 #include <arpa/inet.h>
@@ -22,11 +21,6 @@
 #include <vector>
 
 namespace {
-
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 constexpr int kPort = 8090;
 
@@ -52,17 +46,11 @@ public slots:
 
 // A real window whose callback server is started through btn8 on one loopback
 // address.
-class CallbackServer : public ::testing::Test
+class CallbackServer : public WindowTest
 {
 protected:
-    CallbackServer()
-    {
-        window->setProgramFolder(folder.path());
-        window->setErrorPresenter([this](const QString& text) { errors += text; });
-        window->show();
-    }
+    CallbackServer() { show(); }
 
-    template <typename T> T* field(const char* name) { return window->findChild<T*>(name); }
     QPushButton* btn8() { return field<QPushButton>("btn8"); }
     QStringList lines(const char* pane) { return field<QPlainTextEdit>(pane)->toPlainText().split('\n'); }
 
@@ -87,15 +75,11 @@ protected:
                 return ::exchange(address, kPort, "GET /heartBeat HTTP/1.1\r\nHost: t\r\n\r\n");
             }));
         }
-        auto* bridge = window->findChild<WindowBridge*>("callbackBridge");
+        auto* bridge = window.findChild<WindowBridge*>("callbackBridge");
         while (bridge->waitingSteps() < count)
             QThread::msleep(1);
         return replies;
     }
-
-    QTemporaryDir folder;
-    std::unique_ptr<TfrmMain> window = std::make_unique<TfrmMain>();
-    QStringList errors;
 };
 
 QByteArray post(const QByteArray& target, const QByteArray& contentType, const QByteArray& body)
@@ -236,11 +220,11 @@ TEST_F(CallbackServer, StopWhileRequestsWaitForTheWindow)
     // Closing the window with requests waiting stops the server on the way.
     start("127.0.3.45");
     replies = waitingRequests("127.0.3.45", 20);
-    window->close();
+    window.close();
     EXPECT_EQ(btn8()->text(), u("启动识别回调"));
     for (auto& reply : replies)
         EXPECT_EQ(reply.get(), "");
-    window.reset();
+    destroyWindow();
     QCoreApplication::processEvents();
 }
 
@@ -248,7 +232,7 @@ TEST_F(CallbackServer, DestroyingTheWindowWhileRequestsWait)
 {
     start("127.0.3.46");
     auto replies = waitingRequests("127.0.3.46", 20);
-    window.reset();
+    destroyWindow();
     for (auto& reply : replies)
         EXPECT_EQ(reply.get(), "");
     QCoreApplication::processEvents();

@@ -1,7 +1,7 @@
 // The forms of the face consumption pages and of the temperature and mask page:
 // where their groups sit, which fields they hold and what those fields show at
 // start, since the terminal receives exactly these values.
-#include "app/TfrmMain.h"
+#include "support/WindowTest.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -15,43 +15,22 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
 
-class ConsumptionForms : public ::testing::Test
+class ConsumptionForms : public WindowTest
 {
 protected:
-    void SetUp() override
-    {
-        window.setProgramFolder(folder.path());
-        window.setErrorPresenter([](const QString&) {});
-        window.show();
-    }
-
-    template <typename T = QWidget> T* find(const char* name)
-    {
-        T* widget = window.findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
+    ConsumptionForms() { show(); }
 
     QString text(const char* name)
     {
-        QLineEdit* edit = find<QLineEdit>(name);
+        QLineEdit* edit = field<QLineEdit>(name);
         return edit ? edit->text() : QString();
     }
-
-    QTemporaryDir folder;
-    TfrmMain window;
 };
-
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
 
 QStringList itemsOf(const QComboBox* combo)
 {
@@ -89,33 +68,33 @@ TEST_F(ConsumptionForms, GroupsSitAtTheirBoundsWithTheirTitles)
         {"GroupBox14", "TabSheet5Body", "测温参数", {392, 4, 593, 330}},
     };
     for (const Bounds& b : bounds) {
-        auto* group = find<QGroupBox>(b.group);
+        auto* group = field<QGroupBox>(b.group);
         ASSERT_NE(group, nullptr);
         EXPECT_EQ(group->parentWidget()->objectName(), b.parent) << b.group;
         EXPECT_EQ(group->geometry(), b.rect) << b.group;
         EXPECT_EQ(group->title(), u(b.title)) << b.group;
     }
-    auto* label = find<QLabel>("Label116");
+    auto* label = field<QLabel>("Label116");
     EXPECT_EQ(label->geometry(), QRect(381, 64, 135, 13));
     EXPECT_EQ(label->text(), u("修改日期：2021-11-29"));
 }
 
 TEST_F(ConsumptionForms, TemperaturePanelIsHiddenAndItsButtonsLieOutsideIt)
 {
-    auto* panel = find("Panel1");
+    auto* panel = field("Panel1");
     EXPECT_EQ(panel->parentWidget()->objectName(), "GroupBox14");
     EXPECT_EQ(panel->geometry(), QRect(8, 21, 577, 257));
     EXPECT_TRUE(panel->isHidden());
     for (const char* name : {"Button4", "Button5"}) {
-        auto* button = find<QPushButton>(name);
+        auto* button = field<QPushButton>(name);
         EXPECT_EQ(button->parentWidget()->objectName(), "GroupBox14") << name;
         EXPECT_FALSE(button->isHidden()) << name;
         EXPECT_FALSE(panel->geometry().intersects(button->geometry())) << name;
     }
-    EXPECT_EQ(find<QPushButton>("Button4")->text(), u("设置"));
-    EXPECT_EQ(find<QPushButton>("Button5")->text(), u("默认值"));
-    EXPECT_EQ(find<QPushButton>("Button6")->text(), u("默认值"));
-    EXPECT_EQ(find<QPushButton>("bsSkinButton1")->text(), u("设置"));
+    EXPECT_EQ(field<QPushButton>("Button4")->text(), u("设置"));
+    EXPECT_EQ(field<QPushButton>("Button5")->text(), u("默认值"));
+    EXPECT_EQ(field<QPushButton>("Button6")->text(), u("默认值"));
+    EXPECT_EQ(field<QPushButton>("bsSkinButton1")->text(), u("设置"));
 }
 
 TEST_F(ConsumptionForms, TemperatureAndMaskChoicesListTheirItemsAndStartAtTheirDefaults)
@@ -140,7 +119,7 @@ TEST_F(ConsumptionForms, TemperatureAndMaskChoicesListTheirItemsAndStartAtTheirD
         {"cbtempMapSwitch", {u("1:打开"), u("2:关闭(默认)")}, 1},
     };
     for (const Choice& c : choices) {
-        auto* combo = find<QComboBox>(c.name);
+        auto* combo = field<QComboBox>(c.name);
         ASSERT_NE(combo, nullptr);
         EXPECT_FALSE(combo->isEditable()) << c.name;
         EXPECT_EQ(itemsOf(combo), c.items) << c.name;
@@ -160,7 +139,7 @@ TEST_F(ConsumptionForms, TemperatureAndMaskChoicesListTheirItemsAndStartAtTheirD
     // Every temperature field lives on the panel that Shift+F6 shows.
     for (const char* name :
          {"cbisTempertureOpen", "edtVoiceContext1", "cbtempUnit", "edthighTempMapTargetMax"})
-        EXPECT_EQ(find(name)->parentWidget()->objectName(), "Panel1") << name;
+        EXPECT_EQ(field(name)->parentWidget()->objectName(), "Panel1") << name;
 }
 
 TEST_F(ConsumptionForms, HeartbeatAndTaskAnswersStartWithNeitherChoiceAndStayExclusive)
@@ -168,8 +147,8 @@ TEST_F(ConsumptionForms, HeartbeatAndTaskAnswersStartWithNeitherChoiceAndStayExc
     const std::pair<const char*, const char*> pairs[] = {{"rbHaveTask", "rbHaveNoTask"},
                                                          {"rbHaveTask2", "rbHaveNoTask2"}};
     for (const auto& [yesName, noName] : pairs) {
-        auto* yes = find<QRadioButton>(yesName);
-        auto* no = find<QRadioButton>(noName);
+        auto* yes = field<QRadioButton>(yesName);
+        auto* no = field<QRadioButton>(noName);
         ASSERT_TRUE(yes && no);
         EXPECT_EQ(yes->text(), u("有任务"));
         EXPECT_EQ(no->text(), u("无任务"));
@@ -181,13 +160,13 @@ TEST_F(ConsumptionForms, HeartbeatAndTaskAnswersStartWithNeitherChoiceAndStayExc
         EXPECT_TRUE(no->isChecked()) << noName;
     }
     // The two pairs are separate choices.
-    find<QRadioButton>("rbHaveTask")->click();
-    EXPECT_TRUE(find<QRadioButton>("rbHaveNoTask2")->isChecked());
+    field<QRadioButton>("rbHaveTask")->click();
+    EXPECT_TRUE(field<QRadioButton>("rbHaveNoTask2")->isChecked());
 }
 
 TEST_F(ConsumptionForms, TaskComboShowsItsTextWithNoKindChosen)
 {
-    auto* cbTask = find<QComboBox>("cbTask");
+    auto* cbTask = field<QComboBox>("cbTask");
     ASSERT_NE(cbTask, nullptr);
     EXPECT_TRUE(cbTask->isEditable());
     EXPECT_EQ(cbTask->maxVisibleItems(), 20);
@@ -224,18 +203,18 @@ TEST_F(ConsumptionForms, TaskGroupsShareOnePlaceAndOnlyTheServerAddressGroupShow
         {"gpfacecreateByUrl", "照片注册（URL）任务"},
         {"gpfacedelete", "照片注册删除（URL）任务"},
     };
-    const QRect place = find("gpsetServerAddress")->geometry();
+    const QRect place = field("gpsetServerAddress")->geometry();
     for (const auto& [name, title] : groups) {
-        auto* group = find<QGroupBox>(name);
+        auto* group = field<QGroupBox>(name);
         ASSERT_NE(group, nullptr);
         EXPECT_EQ(group->parentWidget()->objectName(), "GroupBox4") << name;
         EXPECT_EQ(group->title(), u(title)) << name;
         EXPECT_EQ(group->geometry(), place) << name;
         EXPECT_EQ(group->isHidden(), QString(name) != "gpsetServerAddress") << name;
     }
-    EXPECT_TRUE(find("edtpassword")->isHidden());
-    EXPECT_TRUE(find("cbpasswordPermission")->isHidden());
-    EXPECT_EQ(find("edtpassword")->parentWidget()->objectName(), "gppersoncreate");
+    EXPECT_TRUE(field("edtpassword")->isHidden());
+    EXPECT_TRUE(field("cbpasswordPermission")->isHidden());
+    EXPECT_EQ(field("edtpassword")->parentWidget()->objectName(), "gppersoncreate");
 }
 
 TEST_F(ConsumptionForms, TaskFieldsStartAtTheirDefaults)
@@ -299,20 +278,20 @@ TEST_F(ConsumptionForms, TaskFieldsStartAtTheirDefaults)
         {"cbWokmodel6", true, 1, 6},
     };
     for (const Combo& c : combos) {
-        auto* combo = find<QComboBox>(c.name);
+        auto* combo = field<QComboBox>(c.name);
         ASSERT_NE(combo, nullptr);
         EXPECT_EQ(combo->isEditable(), c.editable) << c.name;
         EXPECT_EQ(combo->currentIndex(), c.index) << c.name;
         EXPECT_EQ(combo->count(), c.count) << c.name;
     }
-    EXPECT_EQ(find<QComboBox>("cbvolume")->currentText(), "5");
-    EXPECT_EQ(find<QComboBox>("cbfacePermission")->itemText(0), u("1:关 "));
-    EXPECT_EQ(find<QComboBox>("cbfaceAndCardPermission")->itemText(0), u("1:关  (默认)"));
+    EXPECT_EQ(field<QComboBox>("cbvolume")->currentText(), "5");
+    EXPECT_EQ(field<QComboBox>("cbfacePermission")->itemText(0), u("1:关 "));
+    EXPECT_EQ(field<QComboBox>("cbfaceAndCardPermission")->itemText(0), u("1:关  (默认)"));
 }
 
 TEST_F(ConsumptionForms, MealPeriodListHoldsSixUncheckedRowsInReportForm)
 {
-    auto* list = find<QTreeWidget>("lvDinLevTimes");
+    auto* list = field<QTreeWidget>("lvDinLevTimes");
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->parentWidget()->objectName(), "gptradeTimeinterval");
     EXPECT_FALSE(list->rootIsDecorated());
@@ -345,7 +324,7 @@ TEST_F(ConsumptionForms, MealPeriodListHoldsSixUncheckedRowsInReportForm)
     }
 
     // The editor row below the list shows the first period.
-    EXPECT_FALSE(find("edtDinlevid")->isEnabled());
+    EXPECT_FALSE(field("edtDinlevid")->isEnabled());
     EXPECT_EQ(text("edtDinlevid"), "1");
     EXPECT_EQ(text("edtDinlevName"), u("早餐"));
     EXPECT_EQ(text("edtBeginttime"), "05:00");
@@ -353,32 +332,32 @@ TEST_F(ConsumptionForms, MealPeriodListHoldsSixUncheckedRowsInReportForm)
     EXPECT_EQ(text("edtfixedMoney2"), "1");
     EXPECT_EQ(text("edtlimitTimes"), "0");
     EXPECT_EQ(text("edtlimitMoney"), "0");
-    EXPECT_EQ(find<QPushButton>("Button3")->text(), u("修改"));
+    EXPECT_EQ(field<QPushButton>("Button3")->text(), u("修改"));
 }
 
 TEST_F(ConsumptionForms, OnlineServiceAndFirmwareFieldsStartAtTheirDefaults)
 {
     EXPECT_EQ(text("edtserverurl"), "http://192.168.1.188:8028/comApi/");
     EXPECT_EQ(text("edtinterval"), "5");
-    auto* base64 = find<QComboBox>("cbBase64Enable");
+    auto* base64 = field<QComboBox>("cbBase64Enable");
     EXPECT_FALSE(base64->isEditable());
     EXPECT_EQ(itemsOf(base64), QStringList({u("1：关"), u("2：开")}));
     EXPECT_EQ(base64->currentIndex(), 0);
-    EXPECT_EQ(find<QPushButton>("btnsetServerAddress")->text(), u("设置"));
+    EXPECT_EQ(field<QPushButton>("btnsetServerAddress")->text(), u("设置"));
     EXPECT_TRUE(text("edtBinFile").endsWith(".bin"));
-    EXPECT_EQ(find<QPushButton>("btnbootOnline")->text(), u("选择文件升级"));
+    EXPECT_EQ(field<QPushButton>("btnbootOnline")->text(), u("选择文件升级"));
 }
 
 TEST_F(ConsumptionForms, AccountResultShowsSuccessTextWithNoItemChosen)
 {
-    auto* cbResult2 = find<QComboBox>("cbResult2");
+    auto* cbResult2 = field<QComboBox>("cbResult2");
     ASSERT_NE(cbResult2, nullptr);
     EXPECT_TRUE(cbResult2->isEditable());
     EXPECT_EQ(itemsOf(cbResult2), QStringList({u("0:查询失败"), u("1:查询成功"), QString()}));
     EXPECT_EQ(cbResult2->currentIndex(), -1);
     EXPECT_EQ(cbResult2->currentText(), u("1:查询成功"));
 
-    auto* cbResult = find<QComboBox>("cbResult");
+    auto* cbResult = field<QComboBox>("cbResult");
     EXPECT_EQ(itemsOf(cbResult), QStringList({u("0:交易失败"), u("1:交易成功"), QString()}));
     EXPECT_EQ(cbResult->currentIndex(), 1);
 }
@@ -424,18 +403,18 @@ TEST_F(ConsumptionForms, ReplyFieldsStartAtTheirDefaults)
     // Every combo box of the reply groups accepts typed text.
     for (const char* name : {"cbtradeType", "cbworkModel2", "cbResult", "cbtradeType2", "cbworkModel3",
                              "cbtradeType3", "cbworkModel4", "cbtradeFlow"}) {
-        auto* combo = find<QComboBox>(name);
+        auto* combo = field<QComboBox>(name);
         EXPECT_TRUE(combo->isEditable()) << name;
         EXPECT_EQ(combo->currentIndex(), name == std::string("cbResult") ? 1 : 0) << name;
     }
-    EXPECT_EQ(find<QComboBox>("cbtradeType")->count(), 7);
-    EXPECT_EQ(find<QComboBox>("cbtradeFlow")->itemText(2), u("3:撤销"));
+    EXPECT_EQ(field<QComboBox>("cbtradeType")->count(), 7);
+    EXPECT_EQ(field<QComboBox>("cbtradeFlow")->itemText(2), u("3:撤销"));
 }
 
 TEST_F(ConsumptionForms, ReplyMemosJoinIntoTheirSampleJson)
 {
     auto joined = [this](const char* name) {
-        auto* memo = find<QPlainTextEdit>(name);
+        auto* memo = field<QPlainTextEdit>(name);
         EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn) << name;
         return memo->toPlainText().split('\n');
     };

@@ -1,39 +1,21 @@
-#include "app/TfrmMain.h"
 #include "support/FakeTerminal.h"
+#include "support/WindowTest.h"
 
 #include <QApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 // A shown window whose device management page talks to a fake terminal.
-class DeviceManagementPage : public ::testing::Test
+class DeviceManagementPage : public WindowTest
 {
 protected:
-    DeviceManagementPage()
-    {
-        window.setProgramFolder(folder.path());
-        window.setErrorPresenter([this](const QString& text) { errors << text; });
-        window.show();
-    }
-
-    template <typename T> T* field(const char* name)
-    {
-        T* found = window.findChild<T*>(name);
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
+    DeviceManagementPage() { show(); }
 
     void click(const char* button) { QTest::mouseClick(field<QPushButton>(button), Qt::LeftButton); }
 
@@ -45,10 +27,6 @@ protected:
         click("btnLink");
         ASSERT_EQ(field<QPushButton>("btnLink")->text(), u("销毁连接"));
     }
-
-    QTemporaryDir folder;
-    TfrmMain window;
-    QStringList errors;
 };
 
 } // namespace

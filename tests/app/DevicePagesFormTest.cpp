@@ -1,4 +1,4 @@
-#include "app/TfrmMain.h"
+#include "support/WindowTest.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -8,37 +8,16 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
 // The four device-side pages of a real window, reached by objectName only.
-class DevicePagesForm : public ::testing::Test
+class DevicePagesForm : public WindowTest
 {
 protected:
-    DevicePagesForm()
-    {
-        window.setProgramFolder(folder.path());
-        window.show();
-    }
-
-    // The one widget of that name and type in the whole window.
-    template <typename T> T* field(const char* name)
-    {
-        const QList<T*> found = window.findChildren<T*>(name);
-        EXPECT_EQ(found.size(), 1) << name;
-        return found.value(0);
-    }
-
-    QTemporaryDir folder;
-    TfrmMain window;
+    DevicePagesForm() { show(); }
 };
 
 struct Placed

@@ -1,6 +1,6 @@
 // The main window as a whole: its pages, its log panes, the hidden Shift+F6
 // command and the general error box.
-#include "app/TfrmMain.h"
+#include "support/WindowTest.h"
 #include "common/Failure.h"
 
 #include <QAction>
@@ -11,44 +11,21 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabWidget>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTreeWidget>
 #include <gtest/gtest.h>
 
 namespace {
 
-QString u(const char* text)
-{
-    return QString::fromUtf8(text);
-}
-
-class MainWindow : public ::testing::Test
+class MainWindow : public WindowTest
 {
 protected:
-    void SetUp() override
-    {
-        window.setProgramFolder(folder.path());
-        window.setErrorPresenter([this](const QString& text) { errors << text; });
-    }
-
     void showActive()
     {
-        window.show();
+        show();
         window.activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     }
-
-    template <typename T = QWidget> T* find(const char* name)
-    {
-        T* widget = window.findChild<T*>(name);
-        EXPECT_NE(widget, nullptr) << name;
-        return widget;
-    }
-
-    QTemporaryDir folder;
-    TfrmMain window;
-    QStringList errors;
 };
 
 struct Pane
@@ -68,10 +45,10 @@ const Pane kPanes[] = {
 
 TEST_F(MainWindow, CaptionAndPagesInTabOrder)
 {
-    window.show();
+    show();
     EXPECT_EQ(window.windowTitle(), u("局域网版人脸机调试工具(Quillmoor)V2.1(220628)"));
 
-    auto* pgc1 = find<QTabWidget>("pgc1");
+    auto* pgc1 = field<QTabWidget>("pgc1");
     ASSERT_NE(pgc1, nullptr);
     const std::pair<const char*, const char*> pages[] = {
         {"ts1", "设备管理类"}, {"ts2", "人员照片类"},     {"ts4", "识别记录"},
@@ -83,7 +60,7 @@ TEST_F(MainWindow, CaptionAndPagesInTabOrder)
     }
     EXPECT_EQ(pgc1->currentIndex(), 0);
 
-    auto* inner = find<QTabWidget>("PageControl1");
+    auto* inner = field<QTabWidget>("PageControl1");
     ASSERT_NE(inner, nullptr);
     EXPECT_EQ(inner->parentWidget()->objectName(), "TabSheet1");
     const std::pair<const char*, const char*> innerPages[] = {
@@ -98,15 +75,15 @@ TEST_F(MainWindow, CaptionAndPagesInTabOrder)
 
 TEST_F(MainWindow, GroupsSitAtTheirBoundsInsideTheirPages)
 {
-    window.show();
+    show();
     const std::tuple<const char*, const char*, QRect> groups[] = {
         {"GroupBox1", "TabSheet2", {3, 4, 370, 109}},   {"GroupBox4", "TabSheet3", {9, 48, 968, 383}},
         {"GroupBox8", "TabSheet4", {504, 0, 488, 139}}, {"GroupBox11", "TabSheet4", {504, 368, 488, 64}},
         {"GroupBox13", "TabSheet5", {11, 4, 353, 330}}, {"GroupBox14", "TabSheet5", {392, 4, 593, 330}},
     };
     for (const auto& [name, pageName, bounds] : groups) {
-        auto* group = find<QGroupBox>(name);
-        auto* page = find(pageName);
+        auto* group = field<QGroupBox>(name);
+        auto* page = field(pageName);
         ASSERT_TRUE(group && page);
         // Bounds count from the page's top left corner, where its body starts.
         EXPECT_EQ(QRect(group->mapTo(page, QPoint(0, 0)), group->size()), bounds) << name;
@@ -116,10 +93,10 @@ TEST_F(MainWindow, GroupsSitAtTheirBoundsInsideTheirPages)
 TEST_F(MainWindow, EveryLogPaneIsEmptyOnceShownAndKeepsItsScrollBarChoice)
 {
     for (const Pane& pane : kPanes)
-        find<QPlainTextEdit>(pane.name)->setPlainText("left over");
-    window.show();
+        field<QPlainTextEdit>(pane.name)->setPlainText("left over");
+    show();
     for (const Pane& pane : kPanes) {
-        auto* edit = find<QPlainTextEdit>(pane.name);
+        auto* edit = field<QPlainTextEdit>(pane.name);
         ASSERT_NE(edit, nullptr);
         EXPECT_TRUE(edit->toPlainText().isEmpty()) << pane.name;
         EXPECT_EQ(edit->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn, pane.scrollBar) << pane.name;
@@ -128,42 +105,42 @@ TEST_F(MainWindow, EveryLogPaneIsEmptyOnceShownAndKeepsItsScrollBarChoice)
 
 TEST_F(MainWindow, FieldsOfTheConsumptionAndTemperaturePagesStartAtTheirDefaults)
 {
-    window.show();
-    EXPECT_EQ(find<QComboBox>("cbvolume")->currentText(), "5");
+    show();
+    EXPECT_EQ(field<QComboBox>("cbvolume")->currentText(), "5");
 
-    auto* cbTask = find<QComboBox>("cbTask");
+    auto* cbTask = field<QComboBox>("cbTask");
     EXPECT_EQ(cbTask->currentText(), u("服务器地址设置任务"));
     EXPECT_EQ(cbTask->currentIndex(), -1);
 
-    auto* cbResult2 = find<QComboBox>("cbResult2");
+    auto* cbResult2 = field<QComboBox>("cbResult2");
     EXPECT_EQ(cbResult2->currentIndex(), -1);
     EXPECT_EQ(cbResult2->currentText(), u("1:查询成功"));
 
-    auto* list = find<QTreeWidget>("lvDinLevTimes");
+    auto* list = field<QTreeWidget>("lvDinLevTimes");
     ASSERT_EQ(list->topLevelItemCount(), 6);
     EXPECT_EQ(list->columnCount(), 8);
     for (int row = 0; row < 6; ++row)
         EXPECT_EQ(list->topLevelItem(row)->checkState(0), Qt::Unchecked) << row;
 
-    EXPECT_FALSE(find("gpsetServerAddress")->isHidden());
+    EXPECT_FALSE(field("gpsetServerAddress")->isHidden());
     for (const char* name :
          {"gpworkConfig", "gptradeTimeinterval", "gpreadConsumeRecords", "gppersoncreate", "gppersondelete",
           "gppersonfindByPage", "gppersonpermissionTime", "gpfacecreateByUrl", "gpfacedelete"})
-        EXPECT_TRUE(find(name)->isHidden()) << name;
+        EXPECT_TRUE(field(name)->isHidden()) << name;
 
-    EXPECT_TRUE(find("Panel1")->isHidden());
+    EXPECT_TRUE(field("Panel1")->isHidden());
 }
 
 TEST_F(MainWindow, ShiftF6AnywhereInThePagesShowsAndHidesTheTemperaturePanel)
 {
     showActive();
-    auto* pgc1 = find<QTabWidget>("pgc1");
-    QWidget* panel = find("Panel1");
+    auto* pgc1 = field<QTabWidget>("pgc1");
+    QWidget* panel = field("Panel1");
     ASSERT_TRUE(panel->isHidden());
 
     // From the temperature page itself.
     pgc1->setCurrentIndex(5);
-    auto* mmLog = find<QPlainTextEdit>("mmLog");
+    auto* mmLog = field<QPlainTextEdit>("mmLog");
     mmLog->setFocus();
     QTest::keyClick(mmLog, Qt::Key_F6, Qt::ShiftModifier);
     EXPECT_FALSE(panel->isHidden());
@@ -173,24 +150,24 @@ TEST_F(MainWindow, ShiftF6AnywhereInThePagesShowsAndHidesTheTemperaturePanel)
 
     // From a field of another page: the panel flips although its page is not shown.
     pgc1->setCurrentIndex(4);
-    find<QTabWidget>("PageControl1")->setCurrentIndex(1);
-    auto* field = find<QWidget>("edtserverurl2");
-    field->setFocus();
-    QTest::keyClick(field, Qt::Key_F6, Qt::ShiftModifier);
+    field<QTabWidget>("PageControl1")->setCurrentIndex(1);
+    auto* serverUrl = field<QWidget>("edtserverurl2");
+    serverUrl->setFocus();
+    QTest::keyClick(serverUrl, Qt::Key_F6, Qt::ShiftModifier);
     EXPECT_FALSE(panel->isHidden());
-    QTest::keyClick(field, Qt::Key_F6, Qt::ShiftModifier);
+    QTest::keyClick(serverUrl, Qt::Key_F6, Qt::ShiftModifier);
     EXPECT_TRUE(panel->isHidden());
 
     // The buttons of the temperature group stay put either way.
-    EXPECT_FALSE(find("Button4")->isHidden());
-    EXPECT_FALSE(find("Button5")->isHidden());
+    EXPECT_FALSE(field("Button4")->isHidden());
+    EXPECT_FALSE(field("Button5")->isHidden());
     EXPECT_TRUE(errors.isEmpty());
 }
 
 TEST_F(MainWindow, PopupMenuOfThePagesShowsNoEntry)
 {
-    window.show();
-    auto* menu = find<QMenu>("PopupMenu1");
+    show();
+    auto* menu = field<QMenu>("PopupMenu1");
     ASSERT_NE(menu, nullptr);
     ASSERT_EQ(menu->actions().size(), 1);
     QAction* n1 = menu->actions().first();
@@ -199,7 +176,7 @@ TEST_F(MainWindow, PopupMenuOfThePagesShowsNoEntry)
     EXPECT_EQ(n1->shortcut(), QKeySequence(Qt::SHIFT | Qt::Key_F6));
     EXPECT_FALSE(n1->isVisible());
 
-    auto* pgc1 = find<QTabWidget>("pgc1");
+    auto* pgc1 = field<QTabWidget>("pgc1");
     emit pgc1->customContextMenuRequested(QPoint(20, 40));
     EXPECT_TRUE(menu->actionGeometry(n1).isEmpty());
     menu->close();
@@ -207,8 +184,8 @@ TEST_F(MainWindow, PopupMenuOfThePagesShowsNoEntry)
 
 TEST_F(MainWindow, LogPanesKeepTheirHeightAndFollowTheWindowWidth)
 {
-    window.show();
-    auto* pgc1 = find<QTabWidget>("pgc1");
+    show();
+    auto* pgc1 = field<QTabWidget>("pgc1");
     for (const QSize size : {QSize(1300, 820), QSize(800, 560), QSize(1018, 648)}) {
         window.resize(size);
         for (int i = 0; i < pgc1->count(); ++i) {
@@ -218,7 +195,7 @@ TEST_F(MainWindow, LogPanesKeepTheirHeightAndFollowTheWindowWidth)
                 QWidget* page = pgc1->widget(i);
                 if (page->objectName() != pane.page)
                     continue;
-                auto* edit = find<QPlainTextEdit>(pane.name);
+                auto* edit = field<QPlainTextEdit>(pane.name);
                 EXPECT_EQ(edit->height(), pane.height) << pane.name;
                 EXPECT_EQ(edit->width(), page->width()) << pane.name;
                 EXPECT_EQ(edit->mapTo(page, QPoint(0, edit->height())).y(), page->height()) << pane.name;
@@ -229,8 +206,8 @@ TEST_F(MainWindow, LogPanesKeepTheirHeightAndFollowTheWindowWidth)
 
 TEST_F(MainWindow, AnUncaughtFailureReachesTheErrorBoxAndEarlierLinesStay)
 {
-    window.show();
-    auto* mmMsg = find<QPlainTextEdit>("mmMsg");
+    show();
+    auto* mmMsg = field<QPlainTextEdit>("mmMsg");
     window.runHandler([mmMsg] {
         TfrmMain::appendLine(mmMsg, "before");
         throw Failure("x");
@@ -246,8 +223,8 @@ TEST_F(MainWindow, AnUncaughtFailureReachesTheErrorBoxAndEarlierLinesStay)
 
 TEST_F(MainWindow, AppendLineAddsWholeLinesAndNothingElse)
 {
-    window.show();
-    auto* mmLog = find<QPlainTextEdit>("mmLog");
+    show();
+    auto* mmLog = field<QPlainTextEdit>("mmLog");
     TfrmMain::appendLine(mmLog, QString());
     TfrmMain::appendLine(mmLog, u("设置失败"));
     TfrmMain::appendLine(mmLog, "two\nlines");
@@ -255,7 +232,7 @@ TEST_F(MainWindow, AppendLineAddsWholeLinesAndNothingElse)
     EXPECT_EQ(mmLog->toPlainText(), u("\n设置失败\ntwo\nlines\n"));
     EXPECT_EQ(mmLog->blockCount(), 5);
 
-    auto* mmMsg = find<QPlainTextEdit>("mmMsg");
+    auto* mmMsg = field<QPlainTextEdit>("mmMsg");
     TfrmMain::appendLine(mmMsg, QString());
     TfrmMain::appendLine(mmMsg, QString());
     EXPECT_EQ(mmMsg->blockCount(), 2);

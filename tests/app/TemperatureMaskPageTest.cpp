@@ -1,18 +1,17 @@
-#include "app/TfrmMain.h"
 #include "common/TextCodec.h"
+#include "support/WindowTest.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
 
-// A window over a program folder of its own, with the general error box captured.
-class TemperatureMaskPageTest : public ::testing::Test
+// The settings file is written before the window is shown, since showing loads it.
+class TemperatureMaskPageTest : public WindowTest
 {
 protected:
     void writeSettings(const QString& text)
@@ -22,29 +21,15 @@ protected:
         file.write(TextCodec::toGbk(text));
     }
 
-    void show()
+    QString key(const char* name)
     {
-        window.setProgramFolder(folder.path());
-        window.setErrorPresenter([this](const QString& text) { errors.append(text); });
-        window.show();
-    }
-
-    QString key(const char* name) const
-    {
-        const int index = window.findChild<QComboBox*>(name)->currentIndex();
+        const int index = field<QComboBox>(name)->currentIndex();
         return index < 0 ? QString() : QString::number(index + 1);
     }
 
-    QString text(const char* name) const { return window.findChild<QLineEdit*>(name)->text(); }
+    QString text(const char* name) { return field<QLineEdit>(name)->text(); }
 
-    QString shown(const char* name) const
-    {
-        return QByteArray(name).startsWith("cb") ? key(name) : text(name);
-    }
-
-    QTemporaryDir folder;
-    TfrmMain window;
-    QStringList errors;
+    QString shown(const char* name) { return QByteArray(name).startsWith("cb") ? key(name) : text(name); }
 };
 
 const char* const kTemperatureDefaults[][2] = {
@@ -80,19 +65,18 @@ TEST_F(TemperatureMaskPageTest, FirstStartCreatesAnEmptyFileAndShowsTheDefaults)
     EXPECT_EQ(file.size(), 0);
     EXPECT_TRUE(errors.isEmpty());
     for (const auto& [name, value] : kTemperatureDefaults)
-        EXPECT_EQ(shown(name), QString::fromUtf8(value)) << name;
+        EXPECT_EQ(shown(name), u(value)) << name;
 }
 
 TEST_F(TemperatureMaskPageTest, StartLoadsEveryStoredValueIntoItsField)
 {
-    writeSettings(
-        QString::fromUtf8("[Dovarin]\r\nIP=9.9.9.9\r\n"
-                          "[Temperture]\r\n"
-                          "是否打开测温模式=2\r\n是否异常温度语音播报=2\r\n异常温度语音播报内容=请复测\r\n"
-                          "异常温度判断值=38\r\n设备模式=1\r\n体温异常通行开关=1\r\n测温位置=2\r\n"
-                          "温度单位=2\r\n有效温度=31;42;50\r\n低温映射开关=1\r\n低温映射源温度=29;33\r\n"
-                          "低温映射目标温度=35;35.5\r\n高温映射开关=1\r\n高温映射源=38;41\r\n"
-                          "高温映射目标=\"36;37\"\r\n"));
+    writeSettings(u("[Dovarin]\r\nIP=9.9.9.9\r\n"
+                    "[Temperture]\r\n"
+                    "是否打开测温模式=2\r\n是否异常温度语音播报=2\r\n异常温度语音播报内容=请复测\r\n"
+                    "异常温度判断值=38\r\n设备模式=1\r\n体温异常通行开关=1\r\n测温位置=2\r\n"
+                    "温度单位=2\r\n有效温度=31;42;50\r\n低温映射开关=1\r\n低温映射源温度=29;33\r\n"
+                    "低温映射目标温度=35;35.5\r\n高温映射开关=1\r\n高温映射源=38;41\r\n"
+                    "高温映射目标=\"36;37\"\r\n"));
     show();
     EXPECT_TRUE(errors.isEmpty());
     const char* const loaded[][2] = {
@@ -118,12 +102,12 @@ TEST_F(TemperatureMaskPageTest, StartLoadsEveryStoredValueIntoItsField)
         {"edthighTempMapTargetMax", "37"},
     };
     for (const auto& [name, value] : loaded)
-        EXPECT_EQ(shown(name), QString::fromUtf8(value)) << name;
+        EXPECT_EQ(shown(name), u(value)) << name;
 }
 
 TEST_F(TemperatureMaskPageTest, ValuesThatAreNoItemKeyLeaveTheChoiceEmpty)
 {
-    writeSettings(QString::fromUtf8("[Temperture]\r\n是否打开测温模式=\r\n设备模式=4\r\n温度单位=01\r\n"));
+    writeSettings(u("[Temperture]\r\n是否打开测温模式=\r\n设备模式=4\r\n温度单位=01\r\n"));
     show();
     EXPECT_EQ(key("cbisTempertureOpen"), "");
     EXPECT_EQ(key("cbdeviceStyle"), "");
@@ -133,12 +117,11 @@ TEST_F(TemperatureMaskPageTest, ValuesThatAreNoItemKeyLeaveTheChoiceEmpty)
 
 TEST_F(TemperatureMaskPageTest, PairWithOnePartShowsTheIndexErrorAndStopsLoading)
 {
-    writeSettings(
-        QString::fromUtf8("[Temperture]\r\n"
-                          "是否打开测温模式=2\r\n是否异常温度语音播报=2\r\n异常温度语音播报内容=x\r\n"
-                          "异常温度判断值=38\r\n设备模式=1\r\n体温异常通行开关=1\r\n测温位置=2\r\n"
-                          "温度单位=2\r\n有效温度=31\r\n低温映射开关=1\r\n低温映射源温度=1;2\r\n"
-                          "高温映射目标=3;4\r\n"));
+    writeSettings(u("[Temperture]\r\n"
+                    "是否打开测温模式=2\r\n是否异常温度语音播报=2\r\n异常温度语音播报内容=x\r\n"
+                    "异常温度判断值=38\r\n设备模式=1\r\n体温异常通行开关=1\r\n测温位置=2\r\n"
+                    "温度单位=2\r\n有效温度=31\r\n低温映射开关=1\r\n低温映射源温度=1;2\r\n"
+                    "高温映射目标=3;4\r\n"));
     show();
     EXPECT_EQ(errors, QStringList{"List index out of bounds (1)"});
     EXPECT_EQ(key("cbisTempertureOpen"), "2");
@@ -156,7 +139,7 @@ TEST_F(TemperatureMaskPageTest, PairWithOnePartShowsTheIndexErrorAndStopsLoading
     EXPECT_EQ(text("edtlowTempMapSourceMin"), "30");
     EXPECT_EQ(text("edthighTempMapTargetMax"), "37.3");
     // The rest of the show sequence ran before, and the window is usable.
-    EXPECT_EQ(text("edtvoiceContext"), QString::fromUtf8("请佩戴口罩"));
+    EXPECT_EQ(text("edtvoiceContext"), u("请佩戴口罩"));
     EXPECT_TRUE(window.isVisible());
 }
 
@@ -165,17 +148,17 @@ TEST_F(TemperatureMaskPageTest, MaskDefaultsAtShowAndOnButton6)
     show();
     EXPECT_EQ(key("cbisMaskOpen"), "1");
     EXPECT_EQ(key("cbisVoiceOpen"), "1");
-    EXPECT_EQ(text("edtvoiceContext"), QString::fromUtf8("请佩戴口罩"));
+    EXPECT_EQ(text("edtvoiceContext"), u("请佩戴口罩"));
     EXPECT_EQ(key("cbisMaskFoceOpen"), "2");
 
-    window.findChild<QComboBox*>("cbisMaskOpen")->setCurrentIndex(1);
-    window.findChild<QComboBox*>("cbisVoiceOpen")->setCurrentIndex(-1);
-    window.findChild<QLineEdit*>("edtvoiceContext")->clear();
-    window.findChild<QComboBox*>("cbisMaskFoceOpen")->setCurrentIndex(0);
-    QTest::mouseClick(window.findChild<QPushButton*>("Button6"), Qt::LeftButton);
+    field<QComboBox>("cbisMaskOpen")->setCurrentIndex(1);
+    field<QComboBox>("cbisVoiceOpen")->setCurrentIndex(-1);
+    field<QLineEdit>("edtvoiceContext")->clear();
+    field<QComboBox>("cbisMaskFoceOpen")->setCurrentIndex(0);
+    QTest::mouseClick(field<QPushButton>("Button6"), Qt::LeftButton);
     EXPECT_EQ(key("cbisMaskOpen"), "1");
     EXPECT_EQ(key("cbisVoiceOpen"), "1");
-    EXPECT_EQ(text("edtvoiceContext"), QString::fromUtf8("请佩戴口罩"));
+    EXPECT_EQ(text("edtvoiceContext"), u("请佩戴口罩"));
     EXPECT_EQ(key("cbisMaskFoceOpen"), "2");
     EXPECT_TRUE(errors.isEmpty());
 }
