@@ -1,5 +1,6 @@
 #include "app/TfrmMain.h"
 
+#include "app/ProgramFolder.h"
 #include "app/SettingsFile.h"
 
 #include "ui_ConsumptionParamsPage.h"
@@ -20,6 +21,7 @@
 #include <QCoreApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
 #include <QScreen>
@@ -43,6 +45,14 @@ QFont pixelFont(const QString& family, int pixels)
     return font;
 }
 
+QIcon programIcon()
+{
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/quillmoor-48.png"));
+    icon.addFile(QStringLiteral(":/icons/quillmoor-256.png"));
+    return icon;
+}
+
 } // namespace
 
 TfrmMain::TfrmMain(QWidget* parent)
@@ -53,10 +63,11 @@ TfrmMain::TfrmMain(QWidget* parent)
       tabSheet3Ui(std::make_unique<Ui::ConsumptionTaskPage>()),
       tabSheet4Ui(std::make_unique<Ui::ConsumptionReplyPage>()),
       tabSheet5Ui(std::make_unique<Ui::TemperatureMaskPage>()),
-      programFolder_(QCoreApplication::applicationDirPath())
+      programFolder_(ChooseProgramFolder(QCoreApplication::applicationDirPath()))
 {
     setObjectName("frmMain");
     setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowIcon(programIcon());
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(pixelFont("MS Sans Serif", 11));
     resize(kClientWidth, kClientHeight);

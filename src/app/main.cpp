@@ -23,6 +23,8 @@ int main(int argc, char* argv[])
         return 1;
     }
     QApplication app(argc, argv);
+    // Names the per-user data folder that an installed copy keeps its files in.
+    QApplication::setApplicationName(QStringLiteral("quillmoor"));
     TfrmMain frmMain;
     frmMain.show();
     return app.exec();

@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QIcon>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QMenu>
@@ -47,6 +48,7 @@ TEST_F(MainWindow, CaptionAndPagesInTabOrder)
 {
     show();
     EXPECT_EQ(window.windowTitle(), u("局域网版人脸机调试工具(Quillmoor)V2.1(220628)"));
+    EXPECT_EQ(window.windowIcon().availableSizes(), (QList<QSize>{{48, 48}, {256, 256}}));
 
     auto* pgc1 = field<QTabWidget>("pgc1");
     ASSERT_NE(pgc1, nullptr);
