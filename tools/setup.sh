@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what a fresh Debian 12 machine lacks, builds, then either opens the
-# window ("run") or runs the whole test suite headless ("test").
+# Installs what a fresh Debian 12 machine lacks, builds, then opens the window
+# ("run"), runs the whole test suite headless ("test"), or builds the Debian
+# package ("package").
 set -euo pipefail
 
 mode="${1:-run}"
@@ -10,7 +11,7 @@ build="${QUILLMOOR_BUILD_DIR:-$here/build}"
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev libboost-dev libcurl4-openssl-dev nlohmann-json3-dev libgtest-dev
-  python3-pyftpdlib fonts-wqy-microhei xvfb xauth wrk
+  python3-pyftpdlib fonts-wqy-microhei xvfb xauth wrk dpkg-dev
 )
 
 missing=()
@@ -35,8 +36,13 @@ case "$mode" in
     cd "$build"
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)"
     ;;
+  package)
+    cd "$build"
+    cpack -G DEB -B "$build/package"
+    echo "install it with: sudo apt-get install $(ls "$build"/package/quillmoor_*.deb)"
+    ;;
   *)
-    echo "usage: tools/setup.sh [run|test]" >&2
+    echo "usage: tools/setup.sh [run|test|package]" >&2
     exit 2
     ;;
 esac
