@@ -9,6 +9,8 @@ bool TfrmMain::runDeviceCommand(const std::function<void()>& work)
         return false;
     IdHTTP1.rearm();
     IdHTTP2.rearm();
+    IdHTTP1.setTrafficContext(clickedControl);
+    IdHTTP2.setTrafficContext(clickedControl);
     return commandRunner->run(work, [this] {
         IdHTTP1.cancel();
         IdHTTP2.cancel();

@@ -79,6 +79,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     setupDeviceManagementPage();
     FormCreate();
     setupCallbackServer();
+    setupTrafficPanel();
 }
 
 TfrmMain::~TfrmMain()

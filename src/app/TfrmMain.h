@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/TrafficLog.h"
 #include "device/DeviceConnection.h"
 #include "device/HttpClient.h"
 
@@ -13,7 +14,9 @@ class QAction;
 class QMenu;
 class QPlainTextEdit;
 class QShortcut;
+class QSplitter;
 class QTabWidget;
+class TrafficPanel;
 
 class CallbackServerWindow;
 class HttpServer;
@@ -57,6 +60,9 @@ public:
 
     // Adds one whole line at the end of a log pane, nothing added to it.
     static void appendLine(QPlainTextEdit* pane, const QString& line);
+
+    // Every exchange of both roles, for the traffic inspector.
+    TrafficLog& trafficLog() { return traffic; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -112,6 +118,18 @@ private:
     HttpClient IdHTTP2{"text/html"};
     CommandRunner* commandRunner = nullptr;
 
+    // Traffic inspector (TrafficInspector.cpp): the log every exchange is
+    // recorded in, and its panel beside the pages, toggled by Ctrl+Shift+T and
+    // from the log panes' context menu.
+    void setupTrafficPanel();
+    void toggleTrafficPanel();
+    TrafficLog traffic;
+    TrafficPanel* trafficPanel = nullptr;
+    QSplitter* trafficSplitter = nullptr;
+    QShortcut* trafficShortcut = nullptr;
+    // The button whose handler runs; device exchanges are recorded under it.
+    QString clickedControl;
+
     QString programFolder_;
     ErrorPresenter errorPresenter;
     bool shownOnce = false;
@@ -128,6 +146,8 @@ private:
 
 template <typename Button> void TfrmMain::onClick(Button* button, void (TfrmMain::*handler)())
 {
-    connect(button, &Button::clicked, this,
-            [this, handler] { runHandler([this, handler] { (this->*handler)(); }); });
+    connect(button, &Button::clicked, this, [this, handler, button] {
+        clickedControl = button->objectName();
+        runHandler([this, handler] { (this->*handler)(); });
+    });
 }

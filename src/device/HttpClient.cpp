@@ -2,6 +2,7 @@
 
 #include "common/Failure.h"
 #include "common/TextCodec.h"
+#include "common/TrafficLog.h"
 #include "device/RequestTarget.h"
 
 // GCC 12 in C++20 mode needs <utility> ahead of Asio.
@@ -18,6 +19,8 @@
 #include <boost/beast/http/parser.hpp>
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/string_body.hpp>
+
+#include "common/RecordingReadStream.h"
 
 #include <atomic>
 #include <chrono>
@@ -59,6 +62,11 @@ QByteArray requestBytes(HttpClient::Method method, const RequestTarget& target, 
     return request + "\r\n" + body;
 }
 
+const char* methodName(HttpClient::Method method)
+{
+    return method == HttpClient::Method::Post ? "POST" : method == HttpClient::Method::Put ? "PUT" : "GET";
+}
+
 QString statusLine(const ReplyParser::value_type& reply)
 {
     QByteArray line = "HTTP/" + QByteArray::number(reply.version() / 10) + '.' +
@@ -70,6 +78,46 @@ QString statusLine(const ReplyParser::value_type& reply)
 }
 
 } // namespace
+
+// One exchange for the traffic log, stored when the request has ended, however
+// it ended.
+class HttpClient::Recording
+{
+public:
+    Recording(TrafficLog* log, const QString& context, HttpClient::Method method, const QString& url)
+        : log_(log && log->enabled() ? log : nullptr), started_(std::chrono::steady_clock::now())
+    {
+        if (!log_)
+            return;
+        record.time = QDateTime::currentDateTime();
+        record.role = TrafficRecord::Role::DeviceCommand;
+        record.context = context;
+        record.method = QString::fromLatin1(methodName(method));
+        record.target = url;
+    }
+    ~Recording()
+    {
+        if (!log_)
+            return;
+        record.durationUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                                std::chrono::steady_clock::now() - started_)
+                                .count();
+        record.replySize = replyReceived;
+        log_->add(std::move(record));
+    }
+    Recording(const Recording&) = delete;
+    Recording& operator=(const Recording&) = delete;
+
+    // How much of the reply to keep; nothing while recording is off.
+    qint64 keepLimit() const { return log_ ? log_->sideLimit() : 0; }
+
+    TrafficRecord record;
+    qint64 replyReceived = 0;
+
+private:
+    TrafficLog* log_;
+    std::chrono::steady_clock::time_point started_;
+};
 
 // The connection and its I/O. Every operation runs to its end on the calling
 // thread, each with its own deadline.
@@ -170,8 +218,10 @@ struct HttpClient::Transport
 
     // Writes the request and reads the reply piece by piece, so a reply that
     // keeps trickling in never times out while a stall does.
-    error_code exchange(const QByteArray& request, ReplyParser& parser, int timeoutMs)
+    error_code exchange(const QByteArray& request, ReplyParser& parser, int timeoutMs, Recording& recorded)
     {
+        RecordingReadStream<beast::tcp_stream> recording(*stream, recorded.record.reply, recorded.replyReceived,
+                                                         recorded.keepLimit());
         expireAfter(timeoutMs);
         error_code ec = run([&](auto done) {
             asio::async_write(*stream, asio::buffer(request.constData(), request.size()),
@@ -180,7 +230,7 @@ struct HttpClient::Transport
         while (!ec && !parser.is_done()) {
             expireAfter(timeoutMs);
             ec = run([&](auto done) {
-                http::async_read_some(*stream, buffer, parser,
+                http::async_read_some(recording, buffer, parser,
                                       [done](const error_code& readEc, std::size_t) { done(readEc); });
             });
         }
@@ -219,24 +269,39 @@ void HttpClient::rearm()
 
 QByteArray HttpClient::send(Method method, const QString& url, const QByteArray& body)
 {
+    Recording recorded(traffic_, trafficContext_, method, url);
+    try {
+        return exchange(method, url, body, recorded);
+    } catch (const std::exception& error) {
+        recorded.record.result = QString::fromUtf8(error.what());
+        throw;
+    }
+}
+
+QByteArray HttpClient::exchange(Method method, const QString& url, const QByteArray& body, Recording& recorded)
+{
     Transport& transport = *transport_;
     const RequestTarget target = SplitCommandUrl(url);
     const QByteArray request =
         requestBytes(method, target, contentType_, cookies_.headerFor(target.host), body);
+    if (recorded.keepLimit() > 0) {
+        recorded.record.request = request;
+        recorded.record.requestSize = request.size();
+    }
 
     const bool reused = method != Method::Post && transport.isOpenTo(target);
     if (!reused)
         transport.connect(target, timeoutMs_);
     auto parser = std::make_unique<ReplyParser>();
     parser->body_limit(std::numeric_limits<std::uint64_t>::max());
-    error_code ec = transport.exchange(request, *parser, timeoutMs_);
+    error_code ec = transport.exchange(request, *parser, timeoutMs_, recorded);
     // A kept connection that the terminal has closed meanwhile fails before
     // any reply byte; the request then goes once more on a new connection.
     if (ec && reused && !parser->got_some() && ec != beast::error::timeout) {
         transport.connect(target, timeoutMs_);
         parser = std::make_unique<ReplyParser>();
         parser->body_limit(std::numeric_limits<std::uint64_t>::max());
-        ec = transport.exchange(request, *parser, timeoutMs_);
+        ec = transport.exchange(request, *parser, timeoutMs_, recorded);
     }
     if (ec == beast::error::timeout)
         throw Failure(QStringLiteral("Read timed out."));
@@ -246,6 +311,7 @@ QByteArray HttpClient::send(Method method, const QString& url, const QByteArray&
         throw Failure(socketError(ec));
 
     const auto& reply = parser->get();
+    recorded.record.status = reply.result_int();
     for (const auto& field : reply)
         if (field.name() == http::field::set_cookie)
             cookies_.keep(target.host, QByteArray(field.value().data(), field.value().size()));

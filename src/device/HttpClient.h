@@ -2,6 +2,8 @@
 
 #include "device/CookieJar.h"
 
+class TrafficLog;
+
 #include <QByteArray>
 #include <QString>
 #include <memory>
@@ -40,15 +42,24 @@ public:
     // text is the reply's status line.
     QByteArray send(Method method, const QString& url, const QByteArray& body);
 
+    // Where every exchange is recorded, raw bytes included; none by default.
+    void setTrafficLog(TrafficLog* log) { traffic_ = log; }
+    // What the next exchanges belong to (the button of the command), as recorded.
+    void setTrafficContext(const QString& context) { trafficContext_ = context; }
+
     // Ends the request under way (it fails) and every later one until rearm().
     void cancel();
     void rearm();
 
 private:
     struct Transport;
+    class Recording;
+    QByteArray exchange(Method method, const QString& url, const QByteArray& body, Recording& recorded);
 
     QByteArray contentType_;
     int timeoutMs_ = 0;
     CookieJar cookies_;
+    TrafficLog* traffic_ = nullptr;
+    QString trafficContext_;
     std::unique_ptr<Transport> transport_;
 };

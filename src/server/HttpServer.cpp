@@ -4,8 +4,11 @@
 #include "server/HttpServer.h"
 
 #include "common/Failure.h"
+#include "common/RecordingReadStream.h"
+#include "common/TrafficLog.h"
 #include "server/ReplyFraming.h"
 #include "server/RequestDecoding.h"
+#include "server/RouteTable.h"
 
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
@@ -39,6 +42,7 @@ struct Shared
 {
     HttpServer::Handler handler;
     HttpServerLimits limits;
+    TrafficLog* traffic = nullptr;
     std::mutex mutex;
     std::condition_variable allGone;
     std::set<Connection*> connections;
@@ -56,7 +60,10 @@ class Connection
 {
 public:
     Connection(std::shared_ptr<Shared> shared, std::unique_ptr<asio::io_context> context, tcp::socket socket)
-        : shared(std::move(shared)), context(std::move(context)), stream(std::move(socket))
+        : shared(std::move(shared)), context(std::move(context)), stream(std::move(socket)),
+          keepLimit(this->shared->traffic && this->shared->traffic->enabled() ? this->shared->traffic->sideLimit()
+                                                                               : 0),
+          recording(stream, exchange.request, exchange.requestSize, keepLimit)
     {
     }
 
@@ -80,12 +87,20 @@ private:
     beast::error_code readRaw(std::size_t& received);
     beast::error_code write(const QByteArray& bytes);
     void refuse(int status);
+    // Stores the exchange in the traffic log, when it is recorded and anything came.
+    void record();
 
     std::shared_ptr<Shared> shared;
     std::unique_ptr<asio::io_context> context;
     beast::tcp_stream stream;
     beast::flat_buffer buffer;
     beast::error_code ignored;
+    // Every read goes through `recording`, which keeps the request's bytes as
+    // they arrived for the traffic log.
+    TrafficRecord exchange;
+    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
+    qint64 keepLimit;
+    RecordingReadStream<beast::tcp_stream> recording;
 };
 
 // Starts one asynchronous operation and runs this connection's io_context until
@@ -102,15 +117,15 @@ template <typename Start> beast::error_code Connection::await(Start&& start)
 beast::error_code Connection::readSome(Parser& parser)
 {
     stream.expires_after(shared->limits.readTimeout);
-    return await([&](auto done) { http::async_read_some(stream, buffer, parser, std::move(done)); });
+    return await([&](auto done) { http::async_read_some(recording, buffer, parser, std::move(done)); });
 }
 
 beast::error_code Connection::readRaw(std::size_t& received)
 {
     received = 0;
     const beast::error_code ec = await([&](auto done) {
-        stream.async_read_some(buffer.prepare(kReadChunk), [&received, done = std::move(done)](
-                                                               beast::error_code ec, std::size_t n) mutable {
+        recording.async_read_some(buffer.prepare(kReadChunk), [&received, done = std::move(done)](
+                                                                  beast::error_code ec, std::size_t n) mutable {
             received = n;
             done(ec, n);
         });
@@ -142,6 +157,10 @@ beast::error_code Connection::readUntilClose(std::string& body)
 
 beast::error_code Connection::write(const QByteArray& bytes)
 {
+    if (keepLimit > 0) {
+        exchange.reply += bytes.left(keepLimit - exchange.reply.size());
+        exchange.replySize += bytes.size();
+    }
     stream.expires_after(shared->limits.readTimeout);
     return await([&](auto done) {
         asio::async_write(stream, asio::buffer(bytes.constData(), static_cast<std::size_t>(bytes.size())),
@@ -153,6 +172,7 @@ void Connection::refuse(int status)
 {
     ServerReply reply;
     reply.status = status;
+    exchange.status = status;
     if (write(frameReply(reply)))
         return;
     unregister();
@@ -188,8 +208,24 @@ int refusalStatus(const beast::error_code& ec)
     return 0;
 }
 
+void Connection::record()
+{
+    if (keepLimit == 0 || exchange.requestSize == 0)
+        return;
+    exchange.role = TrafficRecord::Role::ServerRequest;
+    exchange.durationUs =
+        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started).count();
+    shared->traffic->add(std::move(exchange));
+}
+
 void Connection::serve()
 {
+    struct RecordAtEnd
+    {
+        Connection* connection;
+        ~RecordAtEnd() { connection->record(); }
+    } recordAtEnd{this};
+    exchange.time = QDateTime::currentDateTime();
     Parser parser;
     parser.header_limit(shared->limits.maxHeaderBytes);
     parser.body_limit(static_cast<std::uint64_t>(shared->limits.maxBodyBytes));
@@ -199,6 +235,12 @@ void Connection::serve()
         ec = readSome(parser);
 
     const http::verb method = parser.get().method();
+    if (parser.is_header_done()) {
+        exchange.method = QString::fromLatin1(QByteArray::fromStdString(std::string(parser.get().method_string())));
+        exchange.target = QString::fromLatin1(QByteArray::fromStdString(std::string(parser.get().target())));
+    }
+    if (ec)
+        exchange.result = QString::fromStdString(ec.message());
     if (!ec && method != http::verb::get && method != http::verb::post && method != http::verb::head)
         return;
     if (!ec && !parser.is_done() && beast::iequals(parser.get()[http::field::expect], "100-continue"))
@@ -228,10 +270,15 @@ void Connection::serve()
         QByteArray::fromStdString(std::string(message[http::field::content_type])), contentLength,
         QByteArray::fromStdString(body));
     body.clear();
+    if (const std::optional<Route> route = findRoute(request.document))
+        exchange.context = QString::fromLatin1(routeKeyword(*route));
 
     const std::optional<ServerReply> reply = shared->handler(request);
-    if (!reply)
+    if (!reply) {
+        exchange.result = QStringLiteral("closed without a reply");
         return;
+    }
+    exchange.status = reply->status;
     if (write(frameReply(*reply, method == http::verb::head)))
         return;
     unregister();
@@ -315,6 +362,7 @@ void HttpServer::start(const QString& address, std::uint16_t port)
     next->shared = std::make_shared<Shared>();
     next->shared->handler = handler;
     next->shared->limits = limits;
+    next->shared->traffic = traffic;
 
     beast::error_code ec;
     const asio::ip::address_v4 ip = address.isEmpty() ? asio::ip::address_v4::any()

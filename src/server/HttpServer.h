@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+class TrafficLog;
+
 // Bounds that keep a LAN server alive against large, slow or many clients.
 struct HttpServerLimits
 {
@@ -46,11 +48,15 @@ public:
     // waited for, so whatever it waits on must be released first.
     void stop();
     bool isRunning() const { return listener != nullptr; }
+    // Where each request and its reply are recorded from the next start on,
+    // raw bytes included; none by default.
+    void setTrafficLog(TrafficLog* log) { traffic = log; }
 
 private:
     struct Listener;
 
     Handler handler;
     HttpServerLimits limits;
+    TrafficLog* traffic = nullptr;
     std::unique_ptr<Listener> listener;
 };

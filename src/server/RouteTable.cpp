@@ -32,3 +32,12 @@ std::optional<Route> findRoute(const QString& document)
     }
     return std::nullopt;
 }
+
+const char* routeKeyword(Route route)
+{
+    for (const auto& [keyword, candidate] : kKeywords) {
+        if (candidate == route)
+            return keyword;
+    }
+    return "";
+}

@@ -25,3 +25,6 @@ enum class Route
 // The first route whose keyword occurs anywhere in the document (case-sensitive);
 // none when no keyword occurs.
 std::optional<Route> findRoute(const QString& document);
+
+// The keyword that selects the route.
+const char* routeKeyword(Route route);

@@ -1,0 +1,77 @@
+#include "app/TfrmMain.h"
+#include "app/TrafficPanel.h"
+#include "server/HttpServer.h"
+#include "ui_ConsumptionParamsPage.h"
+#include "ui_DeviceManagementPage.h"
+#include "ui_FaceConsumptionPage.h"
+#include "ui_OtherPage.h"
+#include "ui_PersonPhotoPage.h"
+#include "ui_RecognitionRecordPage.h"
+#include "ui_TemperatureMaskPage.h"
+
+#include <QLayout>
+#include <QMenu>
+#include <QPlainTextEdit>
+#include <QShortcut>
+#include <QSplitter>
+
+namespace {
+
+constexpr int kTrafficPanelWidth = 620;
+
+} // namespace
+
+void TfrmMain::setupTrafficPanel()
+{
+    IdHTTP1.setTrafficLog(&traffic);
+    IdHTTP2.setTrafficLog(&traffic);
+    HTTPServer->setTrafficLog(&traffic);
+
+    // The pages and the panel side by side; with the panel hidden the splitter
+    // shows the pages alone, exactly as before.
+    trafficPanel = new TrafficPanel(traffic, this);
+    trafficPanel->hide();
+    trafficSplitter = new QSplitter(Qt::Horizontal, this);
+    trafficSplitter->setObjectName(QStringLiteral("trafficSplitter"));
+    trafficSplitter->setChildrenCollapsible(false);
+    delete layout()->replaceWidget(pgc1, trafficSplitter);
+    trafficSplitter->addWidget(pgc1);
+    trafficSplitter->addWidget(trafficPanel);
+    trafficSplitter->setStretchFactor(0, 0);
+    trafficSplitter->setStretchFactor(1, 1);
+
+    trafficShortcut = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_T), this);
+    trafficShortcut->setContext(Qt::WindowShortcut);
+    connect(trafficShortcut, &QShortcut::activated, this, &TfrmMain::toggleTrafficPanel);
+
+    for (QPlainTextEdit* pane : {ts1Ui->mmoLog, ts2Ui->mmoLog1, ts4Ui->mmoLog2, ts3Ui->mmoLog3, tabSheet1Ui->mmMsg,
+                                 tabSheet5Ui->mmLog}) {
+        pane->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(pane, &QWidget::customContextMenuRequested, this, [this, pane](const QPoint& at) {
+            QMenu* menu = pane->createStandardContextMenu();
+            menu->setAttribute(Qt::WA_DeleteOnClose);
+            menu->addSeparator();
+            menu->addAction(QString::fromUtf8("通信记录"), this, &TfrmMain::toggleTrafficPanel);
+            menu->popup(pane->mapToGlobal(at));
+        });
+    }
+}
+
+// The window grows by the panel's width and shrinks back, so that the pages
+// keep their size; a maximised window shares its width instead.
+void TfrmMain::toggleTrafficPanel()
+{
+    const bool keepsSize = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+    const int extra = kTrafficPanelWidth + trafficSplitter->handleWidth();
+    const int pagesWidth = pgc1->width();
+    if (trafficPanel->isHidden()) {
+        trafficPanel->show();
+        if (keepsSize)
+            resize(width() + extra, height());
+        trafficSplitter->setSizes({pagesWidth, kTrafficPanelWidth});
+    } else {
+        trafficPanel->hide();
+        if (keepsSize)
+            resize(width() - extra, height());
+    }
+}
