@@ -66,6 +66,9 @@ TfrmMain::TfrmMain(QWidget* parent)
     setupShortcuts();
     setupTemperatureMaskPage();
     setupDeviceManagementPage();
+    setupOtherPage();
+    setupFtpAccountGroup();
+    setupOnlineServiceGroup();
     FormCreate();
     setupCallbackServer();
 }
