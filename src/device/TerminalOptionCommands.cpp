@@ -110,7 +110,7 @@ CommandLog OpenDoor(const DeviceConnection& connection, const QString& password,
     FormFields form = passwordOnly(password);
     form.set("type", QString::number(typeIndex + 1));
     if (typeIndex == kCustomType)
-        form.set("content", QStringLiteral(R"({"ttsModContent":"自定义语音","displayModContent":"自定义文字"})"));
+        form.set("content", QStringLiteral(R"({"ttsModContent":"自定义语音","displayModeContent":"自定义文字"})"));
     return postForm(connection, QStringLiteral("device/openDoorControl"), form, textsFor(QStringLiteral("远程开门")),
                     client);
 }
