@@ -140,10 +140,10 @@ void TfrmMain::btnrestartdeviceClick()
 
 void TfrmMain::btnresetClick()
 {
-    QMessageBox question(
-        QMessageBox::Warning, QStringLiteral("提示"),
-        QStringLiteral("确定要重置设备吗？将删除设备上所有的识别记录、注册照、现场照，人员、特征等所有的数据，清空所有的数据库."),
-        QMessageBox::Yes | QMessageBox::No, this);
+    QMessageBox question(QMessageBox::Warning, QStringLiteral("提示"),
+                         QStringLiteral("确定要重置设备吗？将删除设备上所有的识别记录、注册照、现场照，人员、"
+                                        "特征等所有的数据，清空所有的数据库."),
+                         QMessageBox::Yes | QMessageBox::No, this);
     question.setObjectName("resetQuestion");
     question.setDefaultButton(QMessageBox::No);
     if (question.exec() != QMessageBox::Yes)
@@ -166,7 +166,8 @@ void TfrmMain::btn1Click()
 {
     const QString password = ts1Ui->edtPasswordNew->text();
     const DeviceConnection connection = deviceConnection;
-    runLoggedCommand(ts1Ui->mmoLog, [=, this] { return QueryRecognitionConfig(connection, password, IdHTTP1); });
+    runLoggedCommand(ts1Ui->mmoLog,
+                     [=, this] { return QueryRecognitionConfig(connection, password, IdHTTP1); });
 }
 
 void TfrmMain::btnsetidentifycallbackClick()
@@ -210,8 +211,8 @@ void TfrmMain::Button1Click()
 
 void TfrmMain::Button2Click()
 {
-    const AddressFields fields{ts1Ui->edtPasswordNew->text(), ts1Ui->edtsetTaskProcessingResultsAddress->text(),
-                               {}};
+    const AddressFields fields{
+        ts1Ui->edtPasswordNew->text(), ts1Ui->edtsetTaskProcessingResultsAddress->text(), {}};
     runLoggedCommand(ts1Ui->mmoLog, registration(deviceConnection, kTaskResultsAddress, fields,
                                                  DeviceSettingsRecorder(programFolder()), IdHTTP1, IdHTTP2));
 }
@@ -220,5 +221,6 @@ void TfrmMain::btncallbackClick()
 {
     const QString password = ts1Ui->edtPasswordNew->text();
     const DeviceConnection connection = deviceConnection;
-    runLoggedCommand(ts1Ui->mmoLog, [=, this] { return QueryCallbackAddress(connection, password, IdHTTP1); });
+    runLoggedCommand(ts1Ui->mmoLog,
+                     [=, this] { return QueryCallbackAddress(connection, password, IdHTTP1); });
 }

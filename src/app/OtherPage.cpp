@@ -30,16 +30,18 @@ void TfrmMain::btnLanguageClick()
     const QString password = ts1Ui->edtPasswordNew->text();
     const QString language = ts3Ui->cbbLanguage->currentText();
     const DeviceConnection connection = deviceConnection;
-    runLoggedCommand(ts3Ui->mmoLog3, [=, this] { return SetLanguage(connection, password, language, IdHTTP1); });
+    runLoggedCommand(ts3Ui->mmoLog3,
+                     [=, this] { return SetLanguage(connection, password, language, IdHTTP1); });
 }
 
 void TfrmMain::btnsetscreenortClick()
 {
     QComboBox* combo = ts3Ui->cbborientation;
     // A typed text that is no item counts as no choice.
-    const OrientationFields fields{ts1Ui->edtPasswordNew->text(),
-                                   combo->findText(combo->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive),
-                                   combo->currentText()};
+    const OrientationFields fields{
+        ts1Ui->edtPasswordNew->text(),
+        combo->findText(combo->currentText(), Qt::MatchExactly | Qt::MatchCaseSensitive),
+        combo->currentText()};
     const RecordSettings record = DeviceSettingsRecorder(programFolder());
     const DeviceConnection connection = deviceConnection;
     runLoggedCommand(ts3Ui->mmoLog3,
@@ -53,7 +55,8 @@ void TfrmMain::btnWidgetConfigClick()
                             .showDeviceKey = ts3Ui->chkShowDeviceKey->isChecked(),
                             .showPeopleNum = ts3Ui->chkShowPeopleNum->isChecked()};
     const DeviceConnection connection = deviceConnection;
-    runLoggedCommand(ts3Ui->mmoLog3, [=, this] { return ConfigureWidgets(connection, password, flags, IdHTTP1); });
+    runLoggedCommand(ts3Ui->mmoLog3,
+                     [=, this] { return ConfigureWidgets(connection, password, flags, IdHTTP1); });
 }
 
 void TfrmMain::btnDisableClick()
@@ -61,7 +64,8 @@ void TfrmMain::btnDisableClick()
     const QString password = ts1Ui->edtPasswordNew->text();
     const bool disable = ts3Ui->rgDisableItem0->isChecked();
     const DeviceConnection connection = deviceConnection;
-    runLoggedCommand(ts1Ui->mmoLog, [=, this] { return SetDisabled(connection, password, disable, IdHTTP1); });
+    runLoggedCommand(ts1Ui->mmoLog,
+                     [=, this] { return SetDisabled(connection, password, disable, IdHTTP1); });
 }
 
 void TfrmMain::btnScreenSaverTimeClick()

@@ -50,4 +50,5 @@ CommandLog RegisterAddress(const DeviceConnection& connection, const AddressComm
                            HttpClient& clearingClient);
 
 // Reads the recognition callback address back; it is only shown.
-CommandLog QueryCallbackAddress(const DeviceConnection& connection, const QString& password, HttpClient& client);
+CommandLog QueryCallbackAddress(const DeviceConnection& connection, const QString& password,
+                                HttpClient& client);

@@ -56,13 +56,12 @@ CommandLog SetClock(const DeviceConnection& connection, const QString& password,
     FormFields form = passwordOnly(password);
     form.set("timestamp", LocalToUnixSeconds(clickedAt) + QStringLiteral("000"));
     CommandLog log;
-    ReportOutcome(
-        log, connection.deviceHost,
-        [&] { return PostForm(client, CommandUrl(connection, QStringLiteral("setTime")), form); },
-        {.success = QStringLiteral("时间%s"),
-         .successMember = "msg",
-         .failure = QStringLiteral("时间设置失败"),
-         .abnormal = QStringLiteral("时间设置异常")});
+    ReportOutcome(log, connection.deviceHost,
+                  [&] { return PostForm(client, CommandUrl(connection, QStringLiteral("setTime")), form); },
+                  {.success = QStringLiteral("时间%s"),
+                   .successMember = "msg",
+                   .failure = QStringLiteral("时间设置失败"),
+                   .abnormal = QStringLiteral("时间设置异常")});
     return log;
 }
 

@@ -15,4 +15,5 @@ struct FtpAccountFields
 
 // Sets the account of the terminal's FTP service: the values travel in the
 // query of a POST with an empty body, each encoded so that it arrives as typed.
-CommandLog SetFtpAccount(const DeviceConnection& connection, const FtpAccountFields& fields, HttpClient& client);
+CommandLog SetFtpAccount(const DeviceConnection& connection, const FtpAccountFields& fields,
+                         HttpClient& client);

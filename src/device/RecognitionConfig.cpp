@@ -50,12 +50,12 @@ CommandLog postConfig(const DeviceConnection& connection, const QString& path, c
     form.set("pass", password);
     form.setBytes("config", TextCodec::toUtf8(config));
     CommandLog log;
-    ReportOutcome(
-        log, connection.deviceHost, [&] { return PostForm(client, CommandUrl(connection, path), form); },
-        {.success = QStringLiteral("%s"),
-         .successMember = "data",
-         .failure = QStringLiteral("设备设置失败"),
-         .abnormal = QStringLiteral("设备设置异常")});
+    ReportOutcome(log, connection.deviceHost,
+                  [&] { return PostForm(client, CommandUrl(connection, path), form); },
+                  {.success = QStringLiteral("%s"),
+                   .successMember = "data",
+                   .failure = QStringLiteral("设备设置失败"),
+                   .abnormal = QStringLiteral("设备设置异常")});
     return log;
 }
 
@@ -92,7 +92,8 @@ QString RecognitionConfigText(const RecognitionFields& f)
 CommandLog SetRecognitionConfig(const DeviceConnection& connection, const QString& password,
                                 const RecognitionFields& fields, HttpClient& client)
 {
-    return postConfig(connection, QStringLiteral("setConfig"), password, RecognitionConfigText(fields), client);
+    return postConfig(connection, QStringLiteral("setConfig"), password, RecognitionConfigText(fields),
+                      client);
 }
 
 CommandLog SetIdentifyModel(const DeviceConnection& connection, const QString& password, HttpClient& client)
@@ -106,8 +107,8 @@ CommandLog QueryRecognitionConfig(const DeviceConnection& connection, const QStr
 {
     CommandLog log;
     try {
-        const QString text = DecodeReply(
-            GetText(client, CommandUrl(connection, QStringLiteral("device/config?pass=") + QueryValue(password))));
+        const QString text = DecodeReply(GetText(
+            client, CommandUrl(connection, QStringLiteral("device/config?pass=") + QueryValue(password))));
         log.lines << text;
         const DeviceReply reply = ParseReply(text);
         if (reply.hasSuccess() && reply.success())

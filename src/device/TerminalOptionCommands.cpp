@@ -18,8 +18,8 @@ CommandLog postForm(const DeviceConnection& connection, const QString& path, con
 {
     CommandLog log;
     ReportOutcome(
-        log, connection.deviceHost, [&] { return PostForm(client, CommandUrl(connection, path), form); }, texts,
-        onSuccess);
+        log, connection.deviceHost, [&] { return PostForm(client, CommandUrl(connection, path), form); },
+        texts, onSuccess);
     return log;
 }
 
@@ -28,7 +28,8 @@ CommandLog putJson(const DeviceConnection& connection, const QString& path, cons
 {
     CommandLog log;
     ReportOutcome(
-        log, connection.deviceHost, [&] { return PutText(client, CommandUrl(connection, path), body); }, texts);
+        log, connection.deviceHost, [&] { return PutText(client, CommandUrl(connection, path), body); },
+        texts);
     return log;
 }
 
@@ -51,18 +52,18 @@ CommandLog SetTimeZone(const DeviceConnection& connection, const QString& passwo
 {
     FormFields form = passwordOnly(password);
     form.set("timeZone", zoneItem.section(QLatin1Char(' '), 0, 0));
-    return postForm(connection, QStringLiteral("device/setTimeZone"), form, textsFor(QStringLiteral("设置时区")),
-                    client);
+    return postForm(connection, QStringLiteral("device/setTimeZone"), form,
+                    textsFor(QStringLiteral("设置时区")), client);
 }
 
-CommandLog SetLanguage(const DeviceConnection& connection, const QString& password, const QString& languageItem,
-                       HttpClient& client)
+CommandLog SetLanguage(const DeviceConnection& connection, const QString& password,
+                       const QString& languageItem, HttpClient& client)
 {
     FormFields form = passwordOnly(password);
     form.set("languageType",
              languageItem == QStringLiteral("简体中文") ? QStringLiteral("zh_CN") : QStringLiteral("en"));
-    return postForm(connection, QStringLiteral("device/setLanguage"), form, textsFor(QStringLiteral("语言切换")),
-                    client);
+    return postForm(connection, QStringLiteral("device/setLanguage"), form,
+                    textsFor(QStringLiteral("语言切换")), client);
 }
 
 CommandLog SetScreenOrientation(const DeviceConnection& connection, const OrientationFields& fields,
@@ -70,19 +71,21 @@ CommandLog SetScreenOrientation(const DeviceConnection& connection, const Orient
 {
     FormFields form = passwordOnly(fields.password);
     form.set("orientation", QString::number(fields.index + 1));
-    return postForm(connection, QStringLiteral("setScreenOrt"), form, textsFor(QStringLiteral("设置屏幕方向")),
-                    client, [&](const DeviceReply&) { record({{QStringLiteral("orientation"), fields.caption}}); });
+    return postForm(connection, QStringLiteral("setScreenOrt"), form,
+                    textsFor(QStringLiteral("设置屏幕方向")), client, [&](const DeviceReply&) {
+                        record({{QStringLiteral("orientation"), fields.caption}});
+                    });
 }
 
-CommandLog ConfigureWidgets(const DeviceConnection& connection, const QString& password, const WidgetFlags& flags,
-                            HttpClient& client)
+CommandLog ConfigureWidgets(const DeviceConnection& connection, const QString& password,
+                            const WidgetFlags& flags, HttpClient& client)
 {
     FormFields form = passwordOnly(password);
     form.set("showIp", flag(flags.showIp));
     form.set("showDeviceKey", flag(flags.showDeviceKey));
     form.set("showPeopleNum", flag(flags.showPeopleNum));
-    return postForm(connection, QStringLiteral("widgetConfig"), form, textsFor(QStringLiteral("修改隐藏功能")),
-                    client);
+    return postForm(connection, QStringLiteral("widgetConfig"), form,
+                    textsFor(QStringLiteral("修改隐藏功能")), client);
 }
 
 CommandLog SetDisabled(const DeviceConnection& connection, const QString& password, bool disable,
@@ -90,12 +93,12 @@ CommandLog SetDisabled(const DeviceConnection& connection, const QString& passwo
 {
     const QString body = QStringLiteral(R"({"pass":"%1","isDisable":%2})")
                              .arg(password, disable ? QStringLiteral("true") : QStringLiteral("false"));
-    return putJson(connection, QStringLiteral("device/disable"), body, textsFor(QStringLiteral("禁用/启用设置")),
-                   client);
+    return putJson(connection, QStringLiteral("device/disable"), body,
+                   textsFor(QStringLiteral("禁用/启用设置")), client);
 }
 
-CommandLog SetScreenSaverTime(const DeviceConnection& connection, const QString& password, const QString& delay,
-                              HttpClient& client)
+CommandLog SetScreenSaverTime(const DeviceConnection& connection, const QString& password,
+                              const QString& delay, HttpClient& client)
 {
     const int seconds = ReadInteger(delay);
     const QString body = QStringLiteral(R"({"pass":"%1","time":%2})").arg(password, QString::number(seconds));
@@ -110,7 +113,8 @@ CommandLog OpenDoor(const DeviceConnection& connection, const QString& password,
     FormFields form = passwordOnly(password);
     form.set("type", QString::number(typeIndex + 1));
     if (typeIndex == kCustomType)
-        form.set("content", QStringLiteral(R"({"ttsModContent":"自定义语音","displayModeContent":"自定义文字"})"));
-    return postForm(connection, QStringLiteral("device/openDoorControl"), form, textsFor(QStringLiteral("远程开门")),
-                    client);
+        form.set("content",
+                 QStringLiteral(R"({"ttsModContent":"自定义语音","displayModeContent":"自定义文字"})"));
+    return postForm(connection, QStringLiteral("device/openDoorControl"), form,
+                    textsFor(QStringLiteral("远程开门")), client);
 }

@@ -17,8 +17,8 @@ CommandLog SetTimeZone(const DeviceConnection& connection, const QString& passwo
                        HttpClient& client);
 
 // "简体中文" sends "zh_CN", any other item "en".
-CommandLog SetLanguage(const DeviceConnection& connection, const QString& password, const QString& languageItem,
-                       HttpClient& client);
+CommandLog SetLanguage(const DeviceConnection& connection, const QString& password,
+                       const QString& languageItem, HttpClient& client);
 
 struct OrientationFields
 {
@@ -37,8 +37,8 @@ struct WidgetFlags
     bool showPeopleNum = false;
 };
 
-CommandLog ConfigureWidgets(const DeviceConnection& connection, const QString& password, const WidgetFlags& flags,
-                            HttpClient& client);
+CommandLog ConfigureWidgets(const DeviceConnection& connection, const QString& password,
+                            const WidgetFlags& flags, HttpClient& client);
 
 // A PUT of {"pass":...,"isDisable":...}; the password goes in as typed.
 CommandLog SetDisabled(const DeviceConnection& connection, const QString& password, bool disable,
@@ -46,8 +46,8 @@ CommandLog SetDisabled(const DeviceConnection& connection, const QString& passwo
 
 // The delay is read as a whole number before anything is sent; a text that is
 // none throws Failure at once, without a line.
-CommandLog SetScreenSaverTime(const DeviceConnection& connection, const QString& password, const QString& delay,
-                              HttpClient& client);
+CommandLog SetScreenSaverTime(const DeviceConnection& connection, const QString& password,
+                              const QString& delay, HttpClient& client);
 
 // `typeIndex` 0 to 3; the custom type (3) also sends the voice and text content.
 CommandLog OpenDoor(const DeviceConnection& connection, const QString& password, int typeIndex,

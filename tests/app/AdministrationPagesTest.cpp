@@ -81,8 +81,9 @@ TEST_F(AdministrationPages, ResetAsksFirstAndSendsOnlyOnYes)
     click("btnreset");
     ASSERT_TRUE(asked);
     EXPECT_EQ(asked->caption, u("提示"));
-    EXPECT_EQ(asked->text, u("确定要重置设备吗？将删除设备上所有的识别记录、注册照、现场照，人员、特征等所有的数据，"
-                             "清空所有的数据库."));
+    EXPECT_EQ(asked->text,
+              u("确定要重置设备吗？将删除设备上所有的识别记录、注册照、现场照，人员、特征等所有的数据，"
+                "清空所有的数据库."));
     EXPECT_EQ(asked->icon, QMessageBox::Warning);
     EXPECT_EQ(asked->buttons, QMessageBox::Yes | QMessageBox::No);
     EXPECT_TRUE(asked->noIsDefault);
@@ -112,7 +113,8 @@ TEST_F(AdministrationPages, NumberFieldsThatDoNotConvertShowTheErrorBoxAndSendNo
     click("btnScreenSaverTime");
     field<QLineEdit>("edtidentifyScores")->setText("8O");
     click("btnsetconfig");
-    EXPECT_EQ(errors, (QStringList{"'abc' is not a valid integer value", "'8O' is not a valid integer value"}));
+    EXPECT_EQ(errors,
+              (QStringList{"'abc' is not a valid integer value", "'8O' is not a valid integer value"}));
     EXPECT_EQ(terminal.requestCount(), 1);
     EXPECT_TRUE(lines("mmoLog3").isEmpty());
     EXPECT_EQ(lines("mmoLog"), QStringList{u("连接成功")});
@@ -136,11 +138,13 @@ TEST_F(AdministrationPages, NetworkChangeMovesTheTerminalAndRecordsTheNetworkKey
     EXPECT_EQ(settingsText(), "");
 
     click("btnsetnetinfo");
-    EXPECT_EQ(current.lastRequest().body, "pass=58104726&isDHCPMod=2&ip=127%2E0%2E10%2E104&gateway=192%2E168%2E23%2E1"
-                                          "&subnetMask=255%2E255%2E255%2E0");
+    EXPECT_EQ(current.lastRequest().body,
+              "pass=58104726&isDHCPMod=2&ip=127%2E0%2E10%2E104&gateway=192%2E168%2E23%2E1"
+              "&subnetMask=255%2E255%2E255%2E0");
     EXPECT_EQ(lines("mmoLog").last(), moved.host() + u("设置成功"));
-    EXPECT_EQ(settingsText(), u("[Dovarin]\r\nIP=127.0.10.104\r\ngeteway=192.168.23.1\r\nSubnetMask=255.255.255.0\r\n"
-                                "DSN=\r\nDHCPMod=手动配置模式\r\n"));
+    EXPECT_EQ(settingsText(),
+              u("[Dovarin]\r\nIP=127.0.10.104\r\ngeteway=192.168.23.1\r\nSubnetMask=255.255.255.0\r\n"
+                "DSN=\r\nDHCPMod=手动配置模式\r\n"));
 
     click("btngetdevicekey");
     EXPECT_EQ(moved.requestCount(), 1);
@@ -200,12 +204,14 @@ TEST_F(AdministrationPages, EveryButtonSendsItsFieldsAndLogsInItsPane)
         {"btnsetimgregcallback", "mmoLog", "/setImgRegCallBack", addressStart + "imgreg&base64Enable=1"},
         {"btn2", "mmoLog", "/device/setQRCodeCallback", addressStart + "device%2FsetQRCodeCallback"},
         {"Button1", "mmoLog", "/setTaskInterfaceAddress", addressStart + "setTaskInterfaceAddress"},
-        {"Button2", "mmoLog", "/setTaskProcessingResultsAddress", addressStart + "setTaskProcessingResultsAddress"},
+        {"Button2", "mmoLog", "/setTaskProcessingResultsAddress",
+         addressStart + "setTaskProcessingResultsAddress"},
         {"btncallback", "mmoLog", "/device/callback?pass=58104726", ""},
         {"btnSetTimeZone", "mmoLog3", "/device/setTimeZone", "pass=58104726"},
         {"btnLanguage", "mmoLog3", "/device/setLanguage", "pass=58104726&languageType=zh%5FCN"},
         {"btnsetscreenort", "mmoLog3", "/setScreenOrt", "pass=58104726&orientation=2"},
-        {"btnWidgetConfig", "mmoLog3", "/widgetConfig", "pass=58104726&showIp=0&showDeviceKey=0&showPeopleNum=0"},
+        {"btnWidgetConfig", "mmoLog3", "/widgetConfig",
+         "pass=58104726&showIp=0&showDeviceKey=0&showPeopleNum=0"},
         {"btnDisable", "mmoLog", "/device/disable", R"({"pass":"58104726","isDisable":false})"},
         {"btnScreenSaverTime", "mmoLog3", "/device/screenSaverTime", R"({"pass":"58104726","time":3})"},
         {"btnOpenDoorControl", "mmoLog3", "/device/openDoorControl", "pass=58104726&type=1"},

@@ -34,25 +34,62 @@ TEST(AddressRegistration, EachAddressCommandSetsClearsRecordsAndReports)
     const QString address = "http://127.0.10.99:8090/x";
     const QByteArray encoded = "http%3A%2F%2F127%2E0%2E10%2E99%3A8090%2Fx";
     const AddressCase cases[] = {
-        {kIdentifyCallbackAddress, {"1 2", address, {{"base64Enable", Base64EnableValue(false)}}},
-         "POST /setIdentifyCallBack HTTP/1.0", "pass=1+2&callbackUrl=" + encoded + "&base64Enable=1",
-         "pass=1+2&callbackUrl=", "识别回调url失败", "识别回调url异常", "callback"},
-        {kHeartbeatAddress, {"1 2", address, {}}, "POST /setDeviceHeartBeat HTTP/1.0", "pass=1+2&url=" + encoded,
-         "pass=1+2&url=", "设备心跳url失败", "设备心跳url异常", "heartbeat"},
-        {kImageRegistrationAddress, {"", address, {{"base64Enable", Base64EnableValue(true)}}},
-         "POST /setImgRegCallBack HTTP/1.0", "url=" + encoded + "&base64Enable=2", "pass=&url=", "拍照注册url失败",
-         "拍照注册url异常", "imgregcallback"},
-        {kQrCodeCallbackAddress, {"1 2", address, {}}, "POST /device/setQRCodeCallback HTTP/1.0",
-         "pass=1+2&url=" + encoded, "pass=1+2&url=", "识别回调url失败", "识别回调url异常", "codecallback"},
-        {kTaskInterfaceAddress, {"1 2", address, {}}, "POST /setTaskInterfaceAddress HTTP/1.0",
-         "pass=1+2&url=" + encoded, "pass=1+2&url=", "任务获取地址设置失败", "任务获取地址设置异常",
+        {kIdentifyCallbackAddress,
+         {"1 2", address, {{"base64Enable", Base64EnableValue(false)}}},
+         "POST /setIdentifyCallBack HTTP/1.0",
+         "pass=1+2&callbackUrl=" + encoded + "&base64Enable=1",
+         "pass=1+2&callbackUrl=",
+         "识别回调url失败",
+         "识别回调url异常",
+         "callback"},
+        {kHeartbeatAddress,
+         {"1 2", address, {}},
+         "POST /setDeviceHeartBeat HTTP/1.0",
+         "pass=1+2&url=" + encoded,
+         "pass=1+2&url=",
+         "设备心跳url失败",
+         "设备心跳url异常",
+         "heartbeat"},
+        {kImageRegistrationAddress,
+         {"", address, {{"base64Enable", Base64EnableValue(true)}}},
+         "POST /setImgRegCallBack HTTP/1.0",
+         "url=" + encoded + "&base64Enable=2",
+         "pass=&url=",
+         "拍照注册url失败",
+         "拍照注册url异常",
+         "imgregcallback"},
+        {kQrCodeCallbackAddress,
+         {"1 2", address, {}},
+         "POST /device/setQRCodeCallback HTTP/1.0",
+         "pass=1+2&url=" + encoded,
+         "pass=1+2&url=",
+         "识别回调url失败",
+         "识别回调url异常",
+         "codecallback"},
+        {kTaskInterfaceAddress,
+         {"1 2", address, {}},
+         "POST /setTaskInterfaceAddress HTTP/1.0",
+         "pass=1+2&url=" + encoded,
+         "pass=1+2&url=",
+         "任务获取地址设置失败",
+         "任务获取地址设置异常",
          "TaskInterfaceAddress"},
-        {kTaskResultsAddress, {"1 2", address, {}}, "POST /setTaskProcessingResultsAddress HTTP/1.0",
-         "pass=1+2&url=" + encoded, "pass=1+2&url=", "任务处理结果上报地址设置失败",
-         "任务处理结果上报地址设置异常", "TaskProcessingResultsAddress"},
-        {kOnlineServiceAddress, {"1 2", address, {{"interval", "5"}, {"base64Enable", "2"}}},
-         "POST /setServerAddress HTTP/1.0", "pass=1+2&serverurl=" + encoded + "&interval=5&base64Enable=2",
-         "pass=1+2&serverurl=", "联机服务url失败", "联机服务url异常", "serverurl"},
+        {kTaskResultsAddress,
+         {"1 2", address, {}},
+         "POST /setTaskProcessingResultsAddress HTTP/1.0",
+         "pass=1+2&url=" + encoded,
+         "pass=1+2&url=",
+         "任务处理结果上报地址设置失败",
+         "任务处理结果上报地址设置异常",
+         "TaskProcessingResultsAddress"},
+        {kOnlineServiceAddress,
+         {"1 2", address, {{"interval", "5"}, {"base64Enable", "2"}}},
+         "POST /setServerAddress HTTP/1.0",
+         "pass=1+2&serverurl=" + encoded + "&interval=5&base64Enable=2",
+         "pass=1+2&serverurl=",
+         "联机服务url失败",
+         "联机服务url异常",
+         "serverurl"},
     };
     for (const AddressCase& c : cases) {
         const char* name = c.key;
@@ -109,14 +146,16 @@ TEST(AddressRegistration, UnwritableSettingsOrNoConnectionEndOnTheExceptionLine)
     HttpClient clearing("text/html");
     const auto failingWrite = [](const SettingValues&) { throw Failure("Unable to write to x"); };
     const AddressFields fields{"1", "http://a", {}};
-    EXPECT_EQ(RegisterAddress({terminal.host(), 8090}, kHeartbeatAddress, fields, failingWrite, client, clearing)
-                  .lines,
-              (QStringList{R"({"success":true,"data":"ABC123"})", u("操作失败")}));
+    EXPECT_EQ(
+        RegisterAddress({terminal.host(), 8090}, kHeartbeatAddress, fields, failingWrite, client, clearing)
+            .lines,
+        (QStringList{R"({"success":true,"data":"ABC123"})", u("操作失败")}));
     bool recorded = false;
-    EXPECT_EQ(RegisterAddress({}, kHeartbeatAddress, fields, [&](const SettingValues&) { recorded = true; }, client,
-                              clearing)
-                  .lines,
-              QStringList{u("操作失败")});
+    EXPECT_EQ(
+        RegisterAddress(
+            {}, kHeartbeatAddress, fields, [&](const SettingValues&) { recorded = true; }, client, clearing)
+            .lines,
+        QStringList{u("操作失败")});
     EXPECT_FALSE(recorded);
 }
 

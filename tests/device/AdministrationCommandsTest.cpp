@@ -22,7 +22,9 @@ QString u(const char* utf8)
 
 RecordSettings keepIn(SettingValues& recorded)
 {
-    return [&recorded](const SettingValues& values) { recorded.insert(recorded.end(), values.begin(), values.end()); };
+    return [&recorded](const SettingValues& values) {
+        recorded.insert(recorded.end(), values.begin(), values.end());
+    };
 }
 
 // A command that logs the raw reply and then its success, failure or abnormal line.
@@ -54,33 +56,48 @@ TEST(TerminalOptionCommands, RequestAndOutcomeLinesOfEveryStandardCommand)
         {"english", [](auto& c, auto& h) { return SetLanguage(c, kPass, u("英文"), h); },
          "POST /device/setLanguage HTTP/1.0", "pass=58104726&languageType=en", "语言切换"},
         {"landscape",
-         [&](auto& c, auto& h) { return SetScreenOrientation(c, {kPass, 0, u("横屏")}, keepIn(recorded), h); },
+         [&](auto& c, auto& h) {
+             return SetScreenOrientation(c, {kPass, 0, u("横屏")}, keepIn(recorded), h);
+         },
          "POST /setScreenOrt HTTP/1.0", "pass=58104726&orientation=1", "设置屏幕方向"},
         {"typed orientation",
-         [&](auto& c, auto& h) { return SetScreenOrientation(c, {kPass, -1, u("斜")}, keepIn(recorded), h); },
+         [&](auto& c, auto& h) {
+             return SetScreenOrientation(c, {kPass, -1, u("斜")}, keepIn(recorded), h);
+         },
          "POST /setScreenOrt HTTP/1.0", "pass=58104726&orientation=0", "设置屏幕方向"},
         {"widgets off", [](auto& c, auto& h) { return ConfigureWidgets(c, kPass, {}, h); },
-         "POST /widgetConfig HTTP/1.0", "pass=58104726&showIp=0&showDeviceKey=0&showPeopleNum=0", "修改隐藏功能"},
-        {"widgets mixed", [](auto& c, auto& h) { return ConfigureWidgets(c, "", {true, false, true}, h); },
+         "POST /widgetConfig HTTP/1.0", "pass=58104726&showIp=0&showDeviceKey=0&showPeopleNum=0",
+         "修改隐藏功能"},
+        {"widgets mixed",
+         [](auto& c, auto& h) {
+             return ConfigureWidgets(c, "", {true, false, true}, h);
+         },
          "POST /widgetConfig HTTP/1.0", "showIp=1&showDeviceKey=0&showPeopleNum=1", "修改隐藏功能"},
-        {"disable", [](auto& c, auto& h) { return SetDisabled(c, kPass, true, h); }, "PUT /device/disable HTTP/1.1",
-         R"({"pass":"58104726","isDisable":true})", "禁用/启用设置"},
+        {"disable", [](auto& c, auto& h) { return SetDisabled(c, kPass, true, h); },
+         "PUT /device/disable HTTP/1.1", R"({"pass":"58104726","isDisable":true})", "禁用/启用设置"},
         {"enable", [](auto& c, auto& h) { return SetDisabled(c, "a\"b", false, h); },
          "PUT /device/disable HTTP/1.1", R"({"pass":"a"b","isDisable":false})", "禁用/启用设置"},
         {"screen saver", [](auto& c, auto& h) { return SetScreenSaverTime(c, kPass, "100", h); },
          "PUT /device/screenSaverTime HTTP/1.1", R"({"pass":"58104726","time":100})", "屏保待机时间设置"},
-        {"screen saver negative hexadecimal", [](auto& c, auto& h) { return SetScreenSaverTime(c, kPass, " -$10", h); },
+        {"screen saver negative hexadecimal",
+         [](auto& c, auto& h) { return SetScreenSaverTime(c, kPass, " -$10", h); },
          "PUT /device/screenSaverTime HTTP/1.1", R"({"pass":"58104726","time":-16})", "屏保待机时间设置"},
-        {"door", [](auto& c, auto& h) { return OpenDoor(c, kPass, 2, h); }, "POST /device/openDoorControl HTTP/1.0",
-         "pass=58104726&type=3", "远程开门"},
+        {"door", [](auto& c, auto& h) { return OpenDoor(c, kPass, 2, h); },
+         "POST /device/openDoorControl HTTP/1.0", "pass=58104726&type=3", "远程开门"},
         {"custom door", [](auto& c, auto& h) { return OpenDoor(c, kPass, 3, h); },
          "POST /device/openDoorControl HTTP/1.0",
          "pass=58104726&type=4&content=%7B%22ttsModContent%22%3A%22%D7%D4%B6%A8%D2%E5%D3%EF%D2%F4%22%2C%22"
          "displayModeContent%22%3A%22%D7%D4%B6%A8%D2%E5%CE%C4%D7%D6%22%7D",
          "远程开门"},
-        {"ftp", [](auto& c, auto& h) { return SetFtpAccount(c, {kPass, "admin", "a#b&c d"}, h); },
+        {"ftp",
+         [](auto& c, auto& h) {
+             return SetFtpAccount(c, {kPass, "admin", "a#b&c d"}, h);
+         },
          "POST /setFTP?pass=58104726&username=admin&password=a%23b%26c%20d HTTP/1.0", "", "FTP设置"},
-        {"ftp in gbk", [](auto& c, auto& h) { return SetFtpAccount(c, {"", u("用 户"), "1+1=2?%\\"}, h); },
+        {"ftp in gbk",
+         [](auto& c, auto& h) {
+             return SetFtpAccount(c, {"", u("用 户"), "1+1=2?%\\"}, h);
+         },
          "POST /setFTP?pass=&username=%D3%C3%20%BB%A7&password=1%2B1%3D2%3F%25%5C HTTP/1.0", "", "FTP设置"},
     };
     for (const StandardCase& c : cases) {
@@ -101,10 +118,12 @@ TEST(TerminalOptionCommands, RequestAndOutcomeLinesOfEveryStandardCommand)
         EXPECT_EQ(c.run(connection, client).lines,
                   (QStringList{u(R"({"success":false,"msg":"不行"})"), host + subject + u("失败[不行]")}))
             << c.name;
-        EXPECT_EQ(c.run(connection, client).lines, (QStringList{R"({"msg":"?"})", host + subject + u("异常")}))
+        EXPECT_EQ(c.run(connection, client).lines,
+                  (QStringList{R"({"msg":"?"})", host + subject + u("异常")}))
             << c.name;
         // A failure line that needs "msg" fails without it.
-        EXPECT_EQ(c.run(connection, client).lines, (QStringList{R"({"success":false})", u("操作失败")})) << c.name;
+        EXPECT_EQ(c.run(connection, client).lines, (QStringList{R"({"success":false})", u("操作失败")}))
+            << c.name;
         const CommandLog error = c.run(connection, client);
         EXPECT_EQ(error.lines, QStringList{u("操作失败")}) << c.name;
         EXPECT_FALSE(error.error) << c.name;
@@ -133,8 +152,9 @@ TEST(TerminalOptionCommands, FailedOrientationSettingsWriteEndsOnTheExceptionLin
     FakeTerminal terminal(3, 8090, kNetwork);
     HttpClient client(kFormContentType);
     const auto failingWrite = [](const SettingValues&) { throw Failure("Unable to write to x"); };
-    EXPECT_EQ(SetScreenOrientation({terminal.host(), 8090}, {kPass, 1, u("竖屏")}, failingWrite, client).lines,
-              (QStringList{R"({"success":true,"data":"ABC123"})", u("操作失败")}));
+    EXPECT_EQ(
+        SetScreenOrientation({terminal.host(), 8090}, {kPass, 1, u("竖屏")}, failingWrite, client).lines,
+        (QStringList{R"({"success":true,"data":"ABC123"})", u("操作失败")}));
 }
 
 TEST(NetworkCommand, SuccessMovesTheConnectionAndRecordsTheFiveKeysBeforeItsLine)
@@ -146,9 +166,10 @@ TEST(NetworkCommand, SuccessMovesTheConnectionAndRecordsTheFiveKeysBeforeItsLine
     SettingValues recorded;
     const NetworkFields fields{kPass, 1, u("手动配置模式"), next.host(), "127.0.10.254", "255.255.255.0", ""};
     NetworkResult result = SetNetworkInfo({current.host(), 8090}, fields, keepIn(recorded), client);
-    EXPECT_EQ(current.lastRequest().body,
-              "pass=58104726&isDHCPMod=2&ip=127%2E0%2E10%2E5&gateway=127%2E0%2E10%2E254&subnetMask=255%2E255%2E255%2E0");
-    EXPECT_EQ(result.log.lines, (QStringList{u(R"({"success":true,"msg":"设置成功"})"), next.host() + u("设置成功")}));
+    EXPECT_EQ(current.lastRequest().body, "pass=58104726&isDHCPMod=2&ip=127%2E0%2E10%2E5&gateway=127%2E0%"
+                                          "2E10%2E254&subnetMask=255%2E255%2E255%2E0");
+    EXPECT_EQ(result.log.lines,
+              (QStringList{u(R"({"success":true,"msg":"设置成功"})"), next.host() + u("设置成功")}));
     EXPECT_EQ(result.connection.deviceHost, next.host());
     EXPECT_EQ(result.connection.devicePort, 8090);
     EXPECT_EQ(recorded, (SettingValues{{"IP", next.host()},

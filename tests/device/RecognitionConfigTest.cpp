@@ -43,12 +43,12 @@ RecognitionFields defaults()
 
 TEST(RecognitionConfig, DefaultFieldsGiveTheExampleTextSentAsUtf8)
 {
-    const QString expected =
-        u(R"({"companyName":"","identifyDistance":"0","identifyScores":80,"saveIdentifyTime":0,"ttsModType":2,)"
-          R"("ttsModContent":"{name}","comModType":1,"comModContent":"#WG{idcardNum}#","displayModType":1,)"
-          R"("displayModContent":"{name}","slogan":"","intro":"","recStrangerTimesThreshold":3,"recStrangerType":1,)"
-          R"("ttsModStrangerType":1,"ttsModStrangerContent":"注意陌生人","multiplayerDetection":1,)"
-          R"("wg":"#WG{idcardNum}#","recRank":2,"delayTimeForCloseDoor":500,"whitelist":1})");
+    const QString expected = u(
+        R"({"companyName":"","identifyDistance":"0","identifyScores":80,"saveIdentifyTime":0,"ttsModType":2,)"
+        R"("ttsModContent":"{name}","comModType":1,"comModContent":"#WG{idcardNum}#","displayModType":1,)"
+        R"("displayModContent":"{name}","slogan":"","intro":"","recStrangerTimesThreshold":3,"recStrangerType":1,)"
+        R"("ttsModStrangerType":1,"ttsModStrangerContent":"注意陌生人","multiplayerDetection":1,)"
+        R"("wg":"#WG{idcardNum}#","recRank":2,"delayTimeForCloseDoor":500,"whitelist":1})");
     EXPECT_EQ(RecognitionConfigText(defaults()), expected);
 
     FakeTerminal terminal(20, 8090, "127.0.10.");
@@ -72,23 +72,32 @@ TEST(RecognitionConfig, ListsCountByPositionOrByTheirNumberAndTextsGoInAsTheySta
     fields.recRankIndex = 2;
     fields.whiteListIndex = 1;
     const QString text = RecognitionConfigText(fields);
-    for (const char* member : {R"({"companyName":"A"B",)", R"("identifyDistance":"6")", R"("ttsModType":100,)",
-                               R"("comModType":100,)", R"("wg":"#34WG{id}#")", R"("recStrangerType":2,)",
-                               R"("multiplayerDetection":2,)", R"("recRank":3,)", R"("whitelist":2})"})
+    for (const char* member :
+         {R"({"companyName":"A"B",)", R"("identifyDistance":"6")", R"("ttsModType":100,)",
+          R"("comModType":100,)", R"("wg":"#34WG{id}#")", R"("recStrangerType":2,)",
+          R"("multiplayerDetection":2,)", R"("recRank":3,)", R"("whitelist":2})"})
         EXPECT_TRUE(text.contains(QString::fromLatin1(member))) << member << "\n" << text.toStdString();
 }
 
 TEST(RecognitionConfig, NumberFieldsAreReadAsWholeNumbersBeforeAnythingIsSent)
 {
     const std::pair<const char*, std::optional<int>> scores[] = {
-        {"80", 80}, {" 80", 80}, {"-5", -5}, {"$50", 80}, {"0x1F", 31}, {"8O", std::nullopt},
-        {"80 ", std::nullopt}, {"", std::nullopt}, {"2147483648", std::nullopt},
+        {"80", 80},
+        {" 80", 80},
+        {"-5", -5},
+        {"$50", 80},
+        {"0x1F", 31},
+        {"8O", std::nullopt},
+        {"80 ", std::nullopt},
+        {"", std::nullopt},
+        {"2147483648", std::nullopt},
     };
     for (const auto& [text, value] : scores) {
         RecognitionFields fields = defaults();
         fields.identifyScores = text;
         if (value) {
-            EXPECT_TRUE(RecognitionConfigText(fields).contains(QStringLiteral("\"identifyScores\":%1,").arg(*value)))
+            EXPECT_TRUE(
+                RecognitionConfigText(fields).contains(QStringLiteral("\"identifyScores\":%1,").arg(*value)))
                 << text;
         } else {
             EXPECT_THROW(RecognitionConfigText(fields), Failure) << text;
@@ -133,15 +142,16 @@ TEST(RecognitionConfig, SetConfigAndIdentifyModelReportTheReplyData)
     }
     const RecordedRequest model = terminal.lastRequest();
     EXPECT_EQ(model.requestLine, "POST /device/setIdentifyModel HTTP/1.0");
-    EXPECT_EQ(model.body,
-              "pass=58104726&config=" +
-                  encodeFormValue(
-                      R"({"recModeFaceEnable": 2,"repeatRegEnable": 1,"regInterval": 2000,"recModeCardEnable": 2,)"
-                      R"("recModeCardIntf": 2,"recModeCardHardware": 1,"recModeCardFaceEnable": 1,)"
-                      R"("recDoubleValue": 70,"recModeCardFaceIntf": 2,"recModeCardFaceHardware": 1,)"
-                      R"("recModeIdcardFaceEnable": 1,"recCardFaceValue": 30,"recModeIdcardFaceIntf": 3,)"
-                      R"("recModeIdcardFaceHardware": 2,"recModeDOBEnable": 1,"recModePasswordEnable": 2,)"
-                      R"("recModeQREnable": 2,"recDisplayImageMode": 1})"));
+    EXPECT_EQ(
+        model.body,
+        "pass=58104726&config=" +
+            encodeFormValue(
+                R"({"recModeFaceEnable": 2,"repeatRegEnable": 1,"regInterval": 2000,"recModeCardEnable": 2,)"
+                R"("recModeCardIntf": 2,"recModeCardHardware": 1,"recModeCardFaceEnable": 1,)"
+                R"("recDoubleValue": 70,"recModeCardFaceIntf": 2,"recModeCardFaceHardware": 1,)"
+                R"("recModeIdcardFaceEnable": 1,"recCardFaceValue": 30,"recModeIdcardFaceIntf": 3,)"
+                R"("recModeIdcardFaceHardware": 2,"recModeDOBEnable": 1,"recModePasswordEnable": 2,)"
+                R"("recModeQREnable": 2,"recDisplayImageMode": 1})"));
 }
 
 TEST(RecognitionConfig, QueryLogsTheReplyThenOkAndLeavesErrorsToTheErrorBox)
