@@ -22,3 +22,11 @@ void TfrmMain::writeCommandLog(QPlainTextEdit* pane, const CommandLog& log)
     if (log.error)
         throw Failure(*log.error);
 }
+
+void TfrmMain::runLoggedCommand(QPlainTextEdit* pane, const std::function<CommandLog()>& command)
+{
+    CommandLog log;
+    if (!runDeviceCommand([&] { log = command(); }))
+        return;
+    writeCommandLog(pane, log);
+}

@@ -77,6 +77,9 @@ TfrmMain::TfrmMain(QWidget* parent)
     setupShortcuts();
     setupTemperatureMaskPage();
     setupDeviceManagementPage();
+    setupOtherPage();
+    setupFtpAccountGroup();
+    setupOnlineServiceGroup();
     FormCreate();
     setupCallbackServer();
 }

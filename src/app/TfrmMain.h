@@ -112,6 +112,38 @@ private:
     HttpClient IdHTTP2{"text/html"};
     CommandRunner* commandRunner = nullptr;
 
+    // Administration, recognition parameters and address registration: page ts1
+    // (DeviceManagementPage.cpp), page ts3 (OtherPage.cpp), the FTP account group
+    // (FtpAccountGroup.cpp) and the online service group (OnlineServiceGroup.cpp).
+    void setupOtherPage();
+    void setupFtpAccountGroup();
+    void setupOnlineServiceGroup();
+    // Runs a command that returns its log lines, then writes them into the pane.
+    void runLoggedCommand(QPlainTextEdit* pane, const std::function<CommandLog()>& command);
+    void btnsetnetinfoClick();
+    void btnsettimeClick();
+    void btnrestartdeviceClick();
+    void btnresetClick();
+    void btnsetconfigClick();
+    void btn1Click();
+    void btnsetidentifycallbackClick();
+    void btnsetdeviceheartbeatClick();
+    void btnsetimgregcallbackClick();
+    void btn2Click();
+    void Button1Click();
+    void Button2Click();
+    void btncallbackClick();
+    void btnSetTimeZoneClick();
+    void btnLanguageClick();
+    void btnsetscreenortClick();
+    void btnWidgetConfigClick();
+    void btnDisableClick();
+    void btnScreenSaverTimeClick();
+    void btnOpenDoorControlClick();
+    void btn15Click();
+    void btnSetFtpPassClick();
+    void btnsetServerAddressClick();
+
     QString programFolder_;
     ErrorPresenter errorPresenter;
     bool shownOnce = false;
