@@ -66,6 +66,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     setupShortcuts();
     setupTemperatureMaskPage();
     setupDeviceManagementPage();
+    setupFirmwareUpgradeGroup();
     FormCreate();
     setupCallbackServer();
 }

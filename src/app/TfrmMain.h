@@ -10,6 +10,7 @@
 class CommandRunner;
 struct CommandLog;
 class QAction;
+class QFileDialog;
 class QMenu;
 class QPlainTextEdit;
 class QShortcut;
@@ -111,6 +112,15 @@ private:
     HttpClient IdHTTP1{"application/x-www-form-urlencoded"};
     HttpClient IdHTTP2{"text/html"};
     CommandRunner* commandRunner = nullptr;
+
+    // Temperature and mask set buttons (TemperatureMaskPage.cpp) and the
+    // serial-screen firmware upgrade (FirmwareUpgradeGroup.cpp).
+    void Button5Click();
+    void Button4Click();
+    void bsSkinButton1Click();
+    void setupFirmwareUpgradeGroup();
+    void btnbootOnlineClick();
+    QFileDialog* OpenDialog1 = nullptr;
 
     QString programFolder_;
     ErrorPresenter errorPresenter;

@@ -35,9 +35,10 @@ public:
     int timeoutMs() const { return timeoutMs_; }
     void setTimeoutMs(int timeoutMs) { timeoutMs_ = timeoutMs; }
 
-    // Sends one request and returns the reply body's bytes. A failed transfer,
-    // a time-out or a status outside 200..299 throws Failure; for a status the
-    // text is the reply's status line.
+    // Sends one request and returns the reply body's bytes. The body goes out
+    // from the caller's bytes, never copied, so a large one costs no second
+    // copy. A failed transfer, a time-out or a status outside 200..299 throws
+    // Failure; for a status the text is the reply's status line.
     QByteArray send(Method method, const QString& url, const QByteArray& body);
 
     // Ends the request under way (it fails) and every later one until rearm().
