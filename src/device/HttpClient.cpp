@@ -12,6 +12,8 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/write.hpp>
+#include <boost/beast/core/buffer_traits.hpp>
+#include <boost/beast/core/buffers_suffix.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/http/error.hpp>
@@ -171,17 +173,24 @@ struct HttpClient::Transport
     }
 
     // Writes the request, its body straight from the caller's bytes, and reads
-    // the reply piece by piece, so a reply that keeps trickling in never times
-    // out while a stall does.
+    // the reply, each piece by piece: a transfer that keeps moving never times
+    // out, however long it takes, while a stall does.
     error_code exchange(const QByteArray& head, const QByteArray& body, ReplyParser& parser, int timeoutMs)
     {
-        expireAfter(timeoutMs);
         const std::array<asio::const_buffer, 2> request{asio::buffer(head.constData(), head.size()),
                                                         asio::buffer(body.constData(), body.size())};
-        error_code ec = run([&](auto done) {
-            asio::async_write(*stream, request,
-                              [done](const error_code& writeEc, std::size_t) { done(writeEc); });
-        });
+        beast::buffers_suffix<std::array<asio::const_buffer, 2>> unsent(request);
+        error_code ec;
+        while (!ec && beast::buffer_bytes(unsent) > 0) {
+            expireAfter(timeoutMs);
+            ec = run([&](auto done) {
+                stream->async_write_some(unsent,
+                                         [done, &unsent](const error_code& writeEc, std::size_t written) {
+                                             unsent.consume(written);
+                                             done(writeEc);
+                                         });
+            });
+        }
         while (!ec && !parser.is_done()) {
             expireAfter(timeoutMs);
             ec = run([&](auto done) {
