@@ -16,7 +16,6 @@
 
 #include <QApplication>
 #include <QBuffer>
-#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileDialog>

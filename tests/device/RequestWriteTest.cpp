@@ -11,7 +11,7 @@
 
 #include <atomic>
 #include <chrono>
-#include <cstdlib>
+#include <stdexcept>
 #include <string>
 #include <thread>
 
