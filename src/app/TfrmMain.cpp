@@ -80,6 +80,7 @@ TfrmMain::TfrmMain(QWidget* parent)
     setupOtherPage();
     setupFtpAccountGroup();
     setupOnlineServiceGroup();
+    setupFirmwareUpgradeGroup();
     FormCreate();
     setupCallbackServer();
 }

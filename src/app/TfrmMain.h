@@ -10,6 +10,7 @@
 class CommandRunner;
 struct CommandLog;
 class QAction;
+class QFileDialog;
 class QMenu;
 class QPlainTextEdit;
 class QShortcut;
@@ -143,6 +144,14 @@ private:
     void btn15Click();
     void btnSetFtpPassClick();
     void btnsetServerAddressClick();
+    // Temperature and mask set buttons (TemperatureMaskPage.cpp) and the
+    // serial-screen firmware upgrade (FirmwareUpgradeGroup.cpp).
+    void Button5Click();
+    void Button4Click();
+    void bsSkinButton1Click();
+    void setupFirmwareUpgradeGroup();
+    void btnbootOnlineClick();
+    QFileDialog* OpenDialog1 = nullptr;
 
     QString programFolder_;
     ErrorPresenter errorPresenter;
