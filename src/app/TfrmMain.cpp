@@ -68,6 +68,8 @@ TfrmMain::TfrmMain(QWidget* parent)
     setupDeviceManagementPage();
     FormCreate();
     setupCallbackServer();
+    setupPersonPhotoPage();
+    setupRecognitionRecordPage();
 }
 
 TfrmMain::~TfrmMain()

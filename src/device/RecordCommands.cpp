@@ -19,27 +19,6 @@ QString memberText(const nlohmann::ordered_json& object, const char* member)
     return DeviceReply(nlohmann::ordered_json{{member, object.at(member)}}).text(member);
 }
 
-void fetchMissingPhotos(const nlohmann::ordered_json& records, const RecordPhotoSource& photos, FtpClient& ftp)
-{
-    if (!records.is_array() || records.empty())
-        return;
-    QDir().mkpath(photos.photoFolder);
-    ftp.startBatch();
-    for (const auto& record : records) {
-        if (ftp.cancelled())
-            return;
-        if (!record.is_object() || !record.contains("time") || !record.contains("path"))
-            continue;
-        const QString time = memberText(record, "time");
-        if (!IsSafeLocalName(time))
-            continue;
-        const QString localFile = QDir(photos.photoFolder).filePath(time + ".jpg");
-        if (QFileInfo::exists(localFile))
-            continue;
-        FetchPhotoFtp(ftp, photos.ip, "IdentifyRecords", memberText(record, "path"), localFile, photos.login);
-    }
-}
-
 } // namespace
 
 QString RecordQueryText(const RecordQueryFields& fields)
@@ -53,23 +32,51 @@ QString RecordQueryText(const RecordQueryFields& fields)
                         "&model=-1&order=1&index=" + QString::number(index));
 }
 
+RecordPage QueryRecordPage(const QString& queryText, const DeviceConnection& connection, HttpClient& client)
+{
+    RecordPage page;
+    try {
+        const QString text = DecodeReply(GetText(client, CommandUrl(connection, "newFindRecords?" + queryText)));
+        page.log.lines << text;
+        const DeviceReply reply = ParseReply(text);
+        if (!reply.hasSuccess() || !reply.success() || !reply.has("data"))
+            return page;
+        const DeviceReply data = ParseReply(reply.text("data"));
+        if (!data.has("records") || !data.json().at("records").is_array())
+            return page;
+        for (const auto& record : data.json().at("records")) {
+            if (record.is_object() && record.contains("time") && record.contains("path"))
+                page.records.push_back({memberText(record, "time"), memberText(record, "path")});
+        }
+    } catch (const std::exception& error) {
+        page.log.error = QString::fromUtf8(error.what());
+    }
+    return page;
+}
+
+void FetchRecordPhotos(const std::vector<RecordPhoto>& records, const RecordPhotoSource& photos, FtpClient& ftp)
+{
+    if (records.empty())
+        return;
+    QDir().mkpath(photos.photoFolder);
+    ftp.startBatch();
+    for (const RecordPhoto& record : records) {
+        if (ftp.cancelled())
+            return;
+        if (!IsSafeLocalName(record.time))
+            continue;
+        const QString localFile = QDir(photos.photoFolder).filePath(record.time + ".jpg");
+        if (!QFileInfo::exists(localFile))
+            FetchPhotoFtp(ftp, photos.ip, "IdentifyRecords", record.path, localFile, photos.login);
+    }
+}
+
 CommandLog QueryRecords(const QString& queryText, const RecordPhotoSource& photos,
                         const DeviceConnection& connection, HttpClient& client, FtpClient& ftp)
 {
-    CommandLog log;
-    try {
-        const QString text = DecodeReply(GetText(client, CommandUrl(connection, "newFindRecords?" + queryText)));
-        log.lines << text;
-        const DeviceReply reply = ParseReply(text);
-        if (!reply.hasSuccess() || !reply.success() || !reply.has("data"))
-            return log;
-        const DeviceReply data = ParseReply(reply.text("data"));
-        if (data.has("records"))
-            fetchMissingPhotos(data.json().at("records"), photos, ftp);
-    } catch (const std::exception& error) {
-        log.error = QString::fromUtf8(error.what());
-    }
-    return log;
+    const RecordPage page = QueryRecordPage(queryText, connection, client);
+    FetchRecordPhotos(page.records, photos, ftp);
+    return page.log;
 }
 
 CommandLog DeleteRecords(RecordRange range, const RecordDeleteFields& fields, const DeviceConnection& connection,

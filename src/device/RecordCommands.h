@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <vector>
 
 // The recognition record commands of the records page.
 
@@ -33,10 +34,30 @@ struct RecordPhotoSource
     QString photoFolder; // "pic" beside the program, created when missing
 };
 
-// Sends the query, logs the reply and fetches the photo of every listed record
-// whose file is missing in the photo folder, over one FTP connection. A record
-// whose time cannot name a file there gets no photo. A transfer error, or a
-// reply that is not JSON, goes on to the general error box.
+// One listed record: its time names the photo file, its path where the photo
+// lies on the terminal.
+struct RecordPhoto
+{
+    QString time;
+    QString path;
+};
+
+struct RecordPage
+{
+    CommandLog log;
+    std::vector<RecordPhoto> records;
+};
+
+// Sends the query and logs the reply; a successful reply's records are listed.
+// A transfer error, or a reply that is not JSON, goes on to the general error box.
+RecordPage QueryRecordPage(const QString& queryText, const DeviceConnection& connection, HttpClient& client);
+
+// Fetches the photo of every record whose file is missing in the photo folder,
+// over one FTP connection, silently. A record whose time cannot name a file
+// there gets no photo.
+void FetchRecordPhotos(const std::vector<RecordPhoto>& records, const RecordPhotoSource& photos, FtpClient& ftp);
+
+// The query and its photo fetches in one.
 CommandLog QueryRecords(const QString& queryText, const RecordPhotoSource& photos,
                         const DeviceConnection& connection, HttpClient& client, FtpClient& ftp);
 
