@@ -138,8 +138,9 @@ void TfrmMain::sendFaceCommand(FaceCommand command)
         box.exec();
         return;
     }
-    const FaceFields fields{ts1Ui->edtPasswordNew->text(), ts2Ui->edtEmpID->text(),     ts2Ui->edtFaceID->text(),
-                            ts2Ui->edtfaceUrl->text(),     ts2Ui->chkEasyWay->isChecked(), empPicture};
+    const FaceFields fields{ts1Ui->edtPasswordNew->text(),  ts2Ui->edtEmpID->text(),
+                            ts2Ui->edtFaceID->text(),       ts2Ui->edtfaceUrl->text(),
+                            ts2Ui->chkEasyWay->isChecked(), empPicture};
     const DeviceConnection connection = deviceConnection;
     CommandLog log;
     if (!runDeviceCommand([&] { log = RunFaceCommand(command, fields, connection, IdHTTP1); }))
@@ -169,8 +170,8 @@ void TfrmMain::btn17Click()
 
 void TfrmMain::btnfacefindClick()
 {
-    const PhotoQueryFields fields{ts1Ui->edtPasswordNew->text(), ts2Ui->edtEmpID->text(), ts2Ui->edtFaceID->text(),
-                                  ftpLogin(), programFolder()};
+    const PhotoQueryFields fields{ts1Ui->edtPasswordNew->text(), ts2Ui->edtEmpID->text(),
+                                  ts2Ui->edtFaceID->text(), ftpLogin(), programFolder()};
     const DeviceConnection connection = deviceConnection;
     PhotoQueryResult result;
     if (!runPhotoCommand([&] { result = QueryFacePhoto(fields, connection, IdHTTP1, IdFTP1); }))

@@ -17,9 +17,9 @@ void TfrmMain::setupRecognitionRecordPage()
 
 void TfrmMain::btn12Click()
 {
-    const QString queryText =
-        RecordQueryText({ts1Ui->edtPasswordNew->text(), ts4Ui->edtPageRecords->text(), ts4Ui->edtPages->text(),
-                         ts4Ui->dtpBegDateCheck->isChecked(), ts4Ui->dtpBegDate->date(), ts4Ui->dtpEndDate->date()});
+    const QString queryText = RecordQueryText({ts1Ui->edtPasswordNew->text(), ts4Ui->edtPageRecords->text(),
+                                               ts4Ui->edtPages->text(), ts4Ui->dtpBegDateCheck->isChecked(),
+                                               ts4Ui->dtpBegDate->date(), ts4Ui->dtpEndDate->date()});
     const DeviceConnection connection = deviceConnection;
     RecordPage page;
     if (!runDeviceCommand([&] { page = QueryRecordPage(queryText, connection, IdHTTP1); }))

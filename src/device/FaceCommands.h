@@ -13,10 +13,10 @@
 
 struct FaceFields
 {
-    QString password; // edtPasswordNew
-    QString empId;    // edtEmpID
-    QString faceId;   // edtFaceID
-    QString faceUrl;  // edtfaceUrl
+    QString password;     // edtPasswordNew
+    QString empId;        // edtEmpID
+    QString faceId;       // edtFaceID
+    QString faceUrl;      // edtfaceUrl
     bool easyWay = false; // chkEasyWay
     Picture photo;        // imgEmp
 };

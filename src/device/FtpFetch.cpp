@@ -109,12 +109,12 @@ bool FtpClient::transfer(const QByteArray& url, const QString& localFile, const 
         return false;
 
     CURL* curl = session_->curl;
+    // A fresh connection enters the directory. On an open one, which already
+    // stands in it, a NOOP goes first: libcurl 7.88 otherwise often stalls for a
+    // second on the PASV that would open the transfer.
     curl_slist_free_all(session_->cwd);
-    session_->cwd = nullptr;
-    if (fresh) {
-        session_->cwdCommand = "CWD " + TextCodec::toGbk(directory);
-        session_->cwd = curl_slist_append(nullptr, session_->cwdCommand.constData());
-    }
+    session_->cwdCommand = fresh ? "CWD " + TextCodec::toGbk(directory) : QByteArray("NOOP");
+    session_->cwd = curl_slist_append(nullptr, session_->cwdCommand.constData());
     const QByteArray user = login.usePassword ? TextCodec::toGbk(login.user) : QByteArray("anonymous");
     const QByteArray password = login.usePassword ? TextCodec::toGbk(login.password) : QByteArray();
 

@@ -36,9 +36,10 @@ QByteArray sendPersonCommand(PersonCommand command, const PersonFields& fields,
         return GetText(client, CommandUrl(connection, "person/find?id=" + QueryValue(fields.empId) +
                                                           "&pass=" + QueryValue(fields.password)));
     case PersonCommand::FindByPage:
-        return GetText(client, CommandUrl(connection, "person/findByPage?pass=" + QueryValue(fields.password) +
-                                                          "&personId=" + QueryValue(fields.empId) +
-                                                          "&length=1000&index=0"));
+        return GetText(client,
+                       CommandUrl(connection, "person/findByPage?pass=" + QueryValue(fields.password) +
+                                                  "&personId=" + QueryValue(fields.empId) +
+                                                  "&length=1000&index=0"));
     case PersonCommand::PermissionsCreate:
         form.set("personId", fields.empId);
         form.set("time", fields.validDate.toString("yyyy-MM-dd HH:mm:ss"));
@@ -61,8 +62,9 @@ QByteArray sendPersonCommand(PersonCommand command, const PersonFields& fields,
 
 QByteArray PersonCreateObject(const PersonFields& fields)
 {
-    return "{\"id\":\"" + asTyped(fields.empId) + "\",\"idcardNum\":\"" + utf8(fields.cardId) + "\",\"name\":\"" +
-           utf8(fields.empName) + "\",\"IDNumber\":\"" + utf8(fields.cardId) + "\",\"tag\":\"XD888\"}";
+    return "{\"id\":\"" + asTyped(fields.empId) + "\",\"idcardNum\":\"" + utf8(fields.cardId) +
+           "\",\"name\":\"" + utf8(fields.empName) + "\",\"IDNumber\":\"" + utf8(fields.cardId) +
+           "\",\"tag\":\"XD888\"}";
 }
 
 QByteArray PersonUpdateObject(const PersonFields& fields)

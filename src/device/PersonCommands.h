@@ -15,10 +15,10 @@
 
 struct PersonFields
 {
-    QString password; // edtPasswordNew
-    QString empId;    // edtEmpID
-    QString empName;  // edtEmpName
-    QString cardId;   // edtCardID
+    QString password;    // edtPasswordNew
+    QString empId;       // edtEmpID
+    QString empName;     // edtEmpName
+    QString cardId;      // edtCardID
     QDateTime validDate; // dtpValidDate
     // edtBTime1, edtETime1, edtBTime2, edtETime2, edtBTime3, edtETime3
     std::array<QString, 6> slotTimes;

@@ -36,7 +36,8 @@ RecordPage QueryRecordPage(const QString& queryText, const DeviceConnection& con
 {
     RecordPage page;
     try {
-        const QString text = DecodeReply(GetText(client, CommandUrl(connection, "newFindRecords?" + queryText)));
+        const QString text =
+            DecodeReply(GetText(client, CommandUrl(connection, "newFindRecords?" + queryText)));
         page.log.lines << text;
         const DeviceReply reply = ParseReply(text);
         if (!reply.hasSuccess() || !reply.success() || !reply.has("data"))
@@ -54,7 +55,8 @@ RecordPage QueryRecordPage(const QString& queryText, const DeviceConnection& con
     return page;
 }
 
-void FetchRecordPhotos(const std::vector<RecordPhoto>& records, const RecordPhotoSource& photos, FtpClient& ftp)
+void FetchRecordPhotos(const std::vector<RecordPhoto>& records, const RecordPhotoSource& photos,
+                       FtpClient& ftp)
 {
     if (records.empty())
         return;
@@ -79,8 +81,8 @@ CommandLog QueryRecords(const QString& queryText, const RecordPhotoSource& photo
     return page.log;
 }
 
-CommandLog DeleteRecords(RecordRange range, const RecordDeleteFields& fields, const DeviceConnection& connection,
-                         HttpClient& client)
+CommandLog DeleteRecords(RecordRange range, const RecordDeleteFields& fields,
+                         const DeviceConnection& connection, HttpClient& client)
 {
     FormFields form;
     form.set("pass", fields.password);

@@ -14,12 +14,12 @@
 
 struct RecordQueryFields
 {
-    QString password;    // edtPasswordNew
-    QString pageRecords; // edtPageRecords
-    QString pages;       // edtPages
+    QString password;         // edtPasswordNew
+    QString pageRecords;      // edtPageRecords
+    QString pages;            // edtPages
     bool rangeChecked = true; // the check box of dtpBegDate
-    QDate begDate;       // dtpBegDate
-    QDate endDate;       // dtpEndDate
+    QDate begDate;            // dtpBegDate
+    QDate endDate;            // dtpEndDate
 };
 
 // The query string of newFindRecords. Reads the two numbers, so a text that is
@@ -29,8 +29,8 @@ QString RecordQueryText(const RecordQueryFields& fields);
 // Where the photos of a query come from and go to.
 struct RecordPhotoSource
 {
-    QString ip;     // edtIP, the photos' host
-    FtpLogin login; // chkUseFtpPass, edtftpUser, edtftpPass
+    QString ip;          // edtIP, the photos' host
+    FtpLogin login;      // chkUseFtpPass, edtftpUser, edtftpPass
     QString photoFolder; // "pic" beside the program, created when missing
 };
 
@@ -55,7 +55,8 @@ RecordPage QueryRecordPage(const QString& queryText, const DeviceConnection& con
 // Fetches the photo of every record whose file is missing in the photo folder,
 // over one FTP connection, silently. A record whose time cannot name a file
 // there gets no photo.
-void FetchRecordPhotos(const std::vector<RecordPhoto>& records, const RecordPhotoSource& photos, FtpClient& ftp);
+void FetchRecordPhotos(const std::vector<RecordPhoto>& records, const RecordPhotoSource& photos,
+                       FtpClient& ftp);
 
 // The query and its photo fetches in one.
 CommandLog QueryRecords(const QString& queryText, const RecordPhotoSource& photos,
@@ -75,5 +76,5 @@ enum class RecordRange
     UnixTime  // btn14: milliseconds of the nearest midnights (UTC)
 };
 
-CommandLog DeleteRecords(RecordRange range, const RecordDeleteFields& fields, const DeviceConnection& connection,
-                         HttpClient& client);
+CommandLog DeleteRecords(RecordRange range, const RecordDeleteFields& fields,
+                         const DeviceConnection& connection, HttpClient& client);

@@ -102,18 +102,20 @@ TEST_F(PersonPhotoPage, PersonCommandsLogTheirRepliesAndTransferErrorsGoToTheErr
     click("btn3");
     EXPECT_EQ(terminal.lastRequest().body,
               "pass=58104726&person=" +
-                  encodeFormValue("{\"id\":\"10050\",\"idcardNum\":\"00000065\",\"name\":\"" + u("测试").toUtf8() +
-                                  "\",\"IDNumber\":\"00000065\",\"tag\":\"XD888\"}"));
+                  encodeFormValue("{\"id\":\"10050\",\"idcardNum\":\"00000065\",\"name\":\"" +
+                                  u("测试").toUtf8() + "\",\"IDNumber\":\"00000065\",\"tag\":\"XD888\"}"));
     EXPECT_EQ(logLines(), QStringList{reply});
 
     field<QLineEdit>("edtEmpID")->clear();
     terminal.then(TerminalReply::json(reply));
     click("btn9");
-    EXPECT_EQ(terminal.lastRequest().target, "/person/findByPage?pass=58104726&personId=&length=1000&index=0");
+    EXPECT_EQ(terminal.lastRequest().target,
+              "/person/findByPage?pass=58104726&personId=&length=1000&index=0");
 
     terminal.then(TerminalReply::status(500, "Internal Server Error"));
     click("btn22");
-    EXPECT_EQ(logLines(), (QStringList{reply, reply, "08:00:00,10:00:00,11:00:00,13:00:00,15:00:00,18:00:00"}));
+    EXPECT_EQ(logLines(),
+              (QStringList{reply, reply, "08:00:00,10:00:00,11:00:00,13:00:00,15:00:00,18:00:00"}));
     ASSERT_EQ(errors.size(), 1);
     EXPECT_TRUE(errors.first().contains("500"));
 }

@@ -66,7 +66,8 @@ TEST(FaceCommands, EachCommandSendsItsFormAndLogsTheReply)
              "&isEasyWay=true"},
         {"update", FaceCommand::Update, [](FaceFields& f) { f.faceId = "7"; }, "POST /face/update HTTP/1.0",
          "pass=58104726&personId=10050&faceId=7&imgBase64=" + base64},
-        {"take photo", FaceCommand::TakePhoto, none, "POST /face/takeImg HTTP/1.0", "pass=58104726&personId=10050"},
+        {"take photo", FaceCommand::TakePhoto, none, "POST /face/takeImg HTTP/1.0",
+         "pass=58104726&personId=10050"},
         {"delete sends the person ID", FaceCommand::Delete, [](FaceFields& f) { f.faceId = "999"; },
          "POST /face/delete HTTP/1.0", "pass=58104726&faceId=10050"},
     };
@@ -136,8 +137,8 @@ TEST(PhotoQuery, FetchesThePhotoIntoTheFaceIdBesideTheProgram)
     const FtpLogin login{true, "admin", "58104726"};
 
     terminal.then(TerminalReply::json(reply));
-    const PhotoQueryResult stored =
-        QueryFacePhoto({"58104726", "10050", "8", login, folder.path()}, {terminal.host(), 8090}, client, ftpClient);
+    const PhotoQueryResult stored = QueryFacePhoto({"58104726", "10050", "8", login, folder.path()},
+                                                   {terminal.host(), 8090}, client, ftpClient);
     EXPECT_EQ(stored.log.lines, QStringList{"path:/sdcard/RegisterPhoto/7.jpg"});
     ASSERT_TRUE(stored.photoFile);
     EXPECT_EQ(*stored.photoFile, folder.filePath("8.jpg"));
@@ -165,8 +166,8 @@ TEST(PhotoQuery, AnUnreachableFtpServiceLeavesOnlyThePathLine)
     QTemporaryDir folder;
     HttpClient client(kFormContentType);
     FtpClient ftp;
-    const PhotoQueryResult result =
-        QueryFacePhoto({"58104726", "10050", "10050", {}, folder.path()}, {terminal.host(), 8090}, client, ftp);
+    const PhotoQueryResult result = QueryFacePhoto({"58104726", "10050", "10050", {}, folder.path()},
+                                                   {terminal.host(), 8090}, client, ftp);
     EXPECT_EQ(result.log.lines, QStringList{"path:RegisterPhoto/7.jpg"});
     EXPECT_FALSE(result.photoFile);
     EXPECT_FALSE(result.log.error);

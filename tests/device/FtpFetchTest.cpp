@@ -69,7 +69,8 @@ TEST(FtpFetch, StoresThePhotoByteForByteAndReplacesAnOlderFile)
     writeFile(target, "old");
 
     FtpClient client;
-    EXPECT_TRUE(FetchPhotoFtp(client, ftp.host(), "RegisterPhoto", "/data/RegisterPhoto/7.jpg", target, kAccount));
+    EXPECT_TRUE(
+        FetchPhotoFtp(client, ftp.host(), "RegisterPhoto", "/data/RegisterPhoto/7.jpg", target, kAccount));
     EXPECT_EQ(readFile(target), bytes);
     EXPECT_EQ(QDir(local.path()).entryList(QDir::Files), QStringList{"10050.jpg"});
     ftp.settle();
@@ -89,8 +90,8 @@ TEST(FtpFetch, UncheckedPasswordBoxLogsInAnonymouslyWithAnEmptyPassword)
     FtpServerFixture::putFile(ftp.userRoot(), "RegisterPhoto/7.jpg", "account photo");
     QTemporaryDir local;
     FtpClient client;
-    EXPECT_TRUE(FetchPhotoFtp(client, ftp.host(), "RegisterPhoto", "RegisterPhoto/7.jpg", local.filePath("7.jpg"),
-                              {false, "admin", "58104726"}));
+    EXPECT_TRUE(FetchPhotoFtp(client, ftp.host(), "RegisterPhoto", "RegisterPhoto/7.jpg",
+                              local.filePath("7.jpg"), {false, "admin", "58104726"}));
     EXPECT_EQ(readFile(local.filePath("7.jpg")), "anonymous photo");
     ftp.settle();
     EXPECT_EQ(ftp.logins(), QStringList{"anonymous"});
@@ -113,11 +114,16 @@ TEST(FtpFetch, FailedFetchesLeaveNoFileAndKeepAnOlderOne)
         QString target;
     } cases[] = {
         {"missing file", ftp.host(), "IdentifyRecords/day/none.jpg", kAccount, local.filePath("1.jpg")},
-        {"wrong password", ftp.host(), "IdentifyRecords/day/a.jpg", {true, "admin", "bad"}, local.filePath("2.jpg")},
+        {"wrong password",
+         ftp.host(),
+         "IdentifyRecords/day/a.jpg",
+         {true, "admin", "bad"},
+         local.filePath("2.jpg")},
         {"no server", "127.0.11.13", "IdentifyRecords/day/a.jpg", kAccount, local.filePath("3.jpg")},
         {"folder missing", ftp.host(), "IdentifyRecords/day/a.jpg", kAccount, local.filePath("none/4.jpg")},
         {"directory named", ftp.host(), "IdentifyRecords/day/", kAccount, local.filePath("5.jpg")},
-        {"host with a user part", "x@" + ftp.host(), "IdentifyRecords/day/a.jpg", kAccount, local.filePath("6.jpg")},
+        {"host with a user part", "x@" + ftp.host(), "IdentifyRecords/day/a.jpg", kAccount,
+         local.filePath("6.jpg")},
     };
     for (const auto& c : cases) {
         FtpClient client;
@@ -208,10 +214,10 @@ TEST(FtpFetch, ACancelledClientFetchesNothingUntilRearmed)
     QTemporaryDir local;
     FtpClient client;
     client.cancel();
-    EXPECT_FALSE(FetchPhotoFtp(client, ftp.host(), "RegisterPhoto", "RegisterPhoto/7.jpg", local.filePath("7.jpg"),
-                               kAccount));
+    EXPECT_FALSE(FetchPhotoFtp(client, ftp.host(), "RegisterPhoto", "RegisterPhoto/7.jpg",
+                               local.filePath("7.jpg"), kAccount));
     EXPECT_FALSE(QFile::exists(local.filePath("7.jpg")));
     client.rearm();
-    EXPECT_TRUE(FetchPhotoFtp(client, ftp.host(), "RegisterPhoto", "RegisterPhoto/7.jpg", local.filePath("7.jpg"),
-                              kAccount));
+    EXPECT_TRUE(FetchPhotoFtp(client, ftp.host(), "RegisterPhoto", "RegisterPhoto/7.jpg",
+                              local.filePath("7.jpg"), kAccount));
 }

@@ -54,8 +54,8 @@ TEST(PersonCommands, EachCommandSendsItsRequestAndLogsTheReplyAsItComes)
     const QByteArray createObject = "{\"id\":\"10050\",\"idcardNum\":\"00000065\",\"name\":\"" +
                                     QStringLiteral("测试").toUtf8() +
                                     "\",\"IDNumber\":\"00000065\",\"tag\":\"XD888\"}";
-    const QByteArray updateObject = "{\"id\":\"10050\",\"idcardNum\":\"00000065\",\"name\":\"" +
-                                    QStringLiteral("测试").toUtf8() + "\"}";
+    const QByteArray updateObject =
+        "{\"id\":\"10050\",\"idcardNum\":\"00000065\",\"name\":\"" + QStringLiteral("测试").toUtf8() + "\"}";
     const auto none = [](PersonFields&) {};
     const auto noId = [](PersonFields& f) { f.empId.clear(); };
     const auto noPass = [](PersonFields& f) { f.password.clear(); };
@@ -64,9 +64,10 @@ TEST(PersonCommands, EachCommandSendsItsRequestAndLogsTheReplyAsItComes)
          "pass=58104726&person=" + form(createObject)},
         {"create, id empty", PersonCommand::Create, noId, "POST /person/create HTTP/1.0",
          "pass=58104726&person=" + form(QByteArray(createObject).replace("\"10050\"", "\"\""))},
-        {"update: card as typed", PersonCommand::Update, [](PersonFields& f) { f.cardId = QStringLiteral("卡1"); },
-         "POST /person/update HTTP/1.0",
-         "pass=58104726&person=" + form(QByteArray(updateObject).replace("00000065", TextCodec::toGbk("卡1")))},
+        {"update: card as typed", PersonCommand::Update,
+         [](PersonFields& f) { f.cardId = QStringLiteral("卡1"); }, "POST /person/update HTTP/1.0",
+         "pass=58104726&person=" +
+             form(QByteArray(updateObject).replace("00000065", TextCodec::toGbk("卡1")))},
         {"update, quote in name", PersonCommand::Update, [](PersonFields& f) { f.empName = "a\"b"; },
          "POST /person/update HTTP/1.0",
          "pass=58104726&person=" + form(R"({"id":"10050","idcardNum":"00000065","name":"a"b"})")},
@@ -81,15 +82,17 @@ TEST(PersonCommands, EachCommandSendsItsRequestAndLogsTheReplyAsItComes)
         {"validity", PersonCommand::PermissionsCreate, none, "POST /person/permissionsCreate HTTP/1.0",
          "pass=58104726&personId=10050&time=2019%2D06%2D29+08%3A45%3A35"},
         {"validity, other date", PersonCommand::PermissionsCreate,
-         [](PersonFields& f) { f.validDate.setDate(QDate(2024, 3, 5)); }, "POST /person/permissionsCreate HTTP/1.0",
+         [](PersonFields& f) { f.validDate.setDate(QDate(2024, 3, 5)); },
+         "POST /person/permissionsCreate HTTP/1.0",
          "pass=58104726&personId=10050&time=2024%2D03%2D05+08%3A45%3A35"},
-        {"validity, id empty", PersonCommand::PermissionsCreate, noId, "POST /person/permissionsCreate HTTP/1.0",
-         "pass=58104726&time=2019%2D06%2D29+08%3A45%3A35"},
+        {"validity, id empty", PersonCommand::PermissionsCreate, noId,
+         "POST /person/permissionsCreate HTTP/1.0", "pass=58104726&time=2019%2D06%2D29+08%3A45%3A35"},
         {"validity delete, id empty", PersonCommand::PermissionsDelete, noId,
          "POST /person/permissionsDelete HTTP/1.0", "pass=58104726"},
         {"time slots", PersonCommand::CreatePasstime, none, "POST /person/createPasstime HTTP/1.0",
          "pass=58104726&passtime=" +
-             form(R"({"personId":"10050","passtime":"08:00:00,10:00:00,11:00:00,13:00:00,15:00:00,18:00:00"})")},
+             form(
+                 R"({"personId":"10050","passtime":"08:00:00,10:00:00,11:00:00,13:00:00,15:00:00,18:00:00"})")},
         {"time slots, id empty", PersonCommand::CreatePasstime, noId, "POST /person/createPasstime HTTP/1.0",
          "pass=58104726&passtime=" +
              form(R"({"personId":"","passtime":"08:00:00,10:00:00,11:00:00,13:00:00,15:00:00,18:00:00"})")},
@@ -127,7 +130,8 @@ TEST(PersonCommands, EmptySlotsGiveFiveCommasAndATransferErrorGoesToTheErrorBox)
 
     FakeTerminal terminal(32, 8090, "127.0.11.");
     terminal.then(TerminalReply::status(500, "Internal Server Error", "{}"));
-    const CommandLog failed = RunPersonCommand(PersonCommand::Delete, defaults(), {terminal.host(), 8090}, client);
+    const CommandLog failed =
+        RunPersonCommand(PersonCommand::Delete, defaults(), {terminal.host(), 8090}, client);
     EXPECT_TRUE(failed.lines.isEmpty());
     ASSERT_TRUE(failed.error);
     EXPECT_TRUE(failed.error->contains("500")) << failed.error->toStdString();

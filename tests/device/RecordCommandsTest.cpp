@@ -65,7 +65,8 @@ TEST(RecordDeletion, BothVariantsSendTheirRangeAndReportSuccess)
         bool deleted;
     } cases[] = {
         {RecordRange::DateTime, "", R"({"success":true})", "POST /newDeleteRecords HTTP/1.0",
-         "pass=58104726&personId=%2D1&startTime=2019%2D06%2D29+08%3A45%3A35&endTime=2019%2D06%2D30+08%3A45%3A35"
+         "pass=58104726&personId=%2D1&startTime=2019%2D06%2D29+08%3A45%3A35&endTime=2019%2D06%2D30+08%3A45%"
+         "3A35"
          "&model=%2D1",
          true},
         {RecordRange::UnixTime, "", R"({"success":true})", "POST /newDeleteRecordsByUnixTime HTTP/1.0",
@@ -99,12 +100,13 @@ TEST(RecordQuery, AReplyWithoutSuccessIsLoggedAndFetchesNothing)
     const QString records = R"({\"records\":[{\"time\":\"1\",\"path\":\"IdentifyRecords/1.jpg\"}]})";
     HttpClient client(kFormContentType);
     FtpClient ftpClient;
-    for (const QString& reply : {R"({"success":false,"data":")" + records + "\"}", QString(R"({"success":true})"),
-                                 QString(R"({"success":true,"data":"{}"})")}) {
+    for (const QString& reply :
+         {R"({"success":false,"data":")" + records + "\"}", QString(R"({"success":true})"),
+          QString(R"({"success":true,"data":"{}"})")}) {
         terminal.then(TerminalReply::json(reply));
-        const CommandLog log = QueryRecords(RecordQueryText(queryDefaults()),
-                                            {terminal.host(), {}, folder.filePath("pic")}, {terminal.host(), 8090},
-                                            client, ftpClient);
+        const CommandLog log =
+            QueryRecords(RecordQueryText(queryDefaults()), {terminal.host(), {}, folder.filePath("pic")},
+                         {terminal.host(), 8090}, client, ftpClient);
         EXPECT_EQ(log.lines, QStringList{reply});
         EXPECT_FALSE(log.error);
     }

@@ -56,8 +56,8 @@ FtpServerFixture::FtpServerFixture(const QByteArray& address, const QString& use
 
     process_.setStandardErrorFile(QProcess::nullDevice());
     // Debian's interpreter: the one that sees Debian's pyftpdlib.
-    process_.start("/usr/bin/python3", {script, host(), QString::number(port), userRoot(), anonymousRoot(), user,
-                                        password, folder_.filePath("events.log")});
+    process_.start("/usr/bin/python3", {script, host(), QString::number(port), userRoot(), anonymousRoot(),
+                                        user, password, folder_.filePath("events.log")});
     QElapsedTimer waited;
     waited.start();
     while (!process_.canReadLine() && waited.elapsed() < 10000 && process_.state() != QProcess::NotRunning)
