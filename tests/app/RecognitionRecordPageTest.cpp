@@ -4,12 +4,19 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -73,4 +80,29 @@ TEST_F(RecognitionRecordPage, UnixDeletionSendsTheSameMidnightTwiceAndReportsSuc
     EXPECT_EQ(terminal.lastRequest().body,
               "pass=58104726&personId=5&startTime=1561766400000&endTime=1561766400000&model=%2D1");
     EXPECT_EQ(log(), QString(R"({"success":true})") + '\n' + u("删除成功"));
+}
+
+TEST_F(RecognitionRecordPage, ClosingTheWindowEndsAPhotoFetchFromASilentServer)
+{
+    // An FTP address that accepts connections but never greets.
+    const int listener = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in at{};
+    at.sin_family = AF_INET;
+    at.sin_port = htons(8010);
+    ::inet_pton(AF_INET, "127.0.11.113", &at.sin_addr);
+    ASSERT_EQ(::bind(listener, reinterpret_cast<sockaddr*>(&at), sizeof at), 0);
+    ASSERT_EQ(::listen(listener, 4), 0);
+
+    FakeTerminal terminal(113, 8090, "127.0.11.");
+    connectTo(terminal);
+    terminal.then(TerminalReply::json(R"({"success":true,"data":"{\"records\":[)"
+                                      R"({\"time\":\"r1\",\"path\":\"IdentifyRecords/1.jpg\"}]}"})"));
+    QTimer::singleShot(300, &window, [this] { window.close(); });
+    QElapsedTimer waited;
+    waited.start();
+    click("btn12");
+    // The fetch would otherwise wait for its ten-second time-out.
+    EXPECT_LT(waited.elapsed(), 5000);
+    EXPECT_FALSE(QFile::exists(QDir(folder.filePath("pic")).filePath("r1.jpg")));
+    ::close(listener);
 }
