@@ -43,8 +43,8 @@ int checkCancelled(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 struct FtpClient::Session
 {
     CURL* curl = nullptr;
-    curl_slist* cwd = nullptr;
-    QByteArray cwdCommand;
+    curl_slist* quote = nullptr;
+    QByteArray quoteCommand;
     // Local port of the control connection that the last fetch used.
     long controlPort = -1;
 
@@ -52,7 +52,7 @@ struct FtpClient::Session
     ~Session()
     {
         curl_easy_cleanup(curl);
-        curl_slist_free_all(cwd);
+        curl_slist_free_all(quote);
     }
 };
 
@@ -112,9 +112,9 @@ bool FtpClient::transfer(const QByteArray& url, const QString& localFile, const 
     // A fresh connection enters the directory. On an open one, which already
     // stands in it, a NOOP goes first: libcurl 7.88 otherwise often stalls for a
     // second on the PASV that would open the transfer.
-    curl_slist_free_all(session_->cwd);
-    session_->cwdCommand = fresh ? "CWD " + TextCodec::toGbk(directory) : QByteArray("NOOP");
-    session_->cwd = curl_slist_append(nullptr, session_->cwdCommand.constData());
+    curl_slist_free_all(session_->quote);
+    session_->quoteCommand = fresh ? "CWD " + TextCodec::toGbk(directory) : QByteArray("NOOP");
+    session_->quote = curl_slist_append(nullptr, session_->quoteCommand.constData());
     const QByteArray user = login.usePassword ? TextCodec::toGbk(login.user) : QByteArray("anonymous");
     const QByteArray password = login.usePassword ? TextCodec::toGbk(login.password) : QByteArray();
 
@@ -124,7 +124,7 @@ bool FtpClient::transfer(const QByteArray& url, const QString& localFile, const 
     // The directory is entered by an explicit CWD and the rest of the path goes
     // to RETR as it stands, as the terminal expects.
     curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
-    curl_easy_setopt(curl, CURLOPT_QUOTE, session_->cwd);
+    curl_easy_setopt(curl, CURLOPT_QUOTE, session_->quote);
     curl_easy_setopt(curl, CURLOPT_FTP_USE_EPSV, 0L);
     curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, 0L);
     curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, fresh ? 1L : 0L);
