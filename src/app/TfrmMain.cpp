@@ -83,6 +83,8 @@ TfrmMain::TfrmMain(QWidget* parent)
     setupFirmwareUpgradeGroup();
     FormCreate();
     setupCallbackServer();
+    setupPersonPhotoPage();
+    setupRecognitionRecordPage();
 }
 
 TfrmMain::~TfrmMain()

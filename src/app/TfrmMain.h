@@ -1,6 +1,8 @@
 #pragma once
 
+#include "common/Picture.h"
 #include "device/DeviceConnection.h"
+#include "device/FtpFetch.h"
 #include "device/HttpClient.h"
 
 #include <QWidget>
@@ -19,6 +21,10 @@ class QTabWidget;
 class CallbackServerWindow;
 class HttpServer;
 class WindowBridge;
+
+enum class PersonCommand;
+enum class FaceCommand;
+enum class RecordRange;
 
 namespace Ui {
 class DeviceManagementPage;
@@ -152,6 +158,40 @@ private:
     void setupFirmwareUpgradeGroup();
     void btnbootOnlineClick();
     QFileDialog* OpenDialog1 = nullptr;
+    // Persons and photos page (PersonPhotoPage.cpp), records page
+    // (RecognitionRecordPage.cpp), and the FTP client both fetch photos with
+    // (PhotoCommandRun.cpp).
+    void setupPersonPhotoPage();
+    void btn3Click();
+    void btn4Click();
+    void btn5Click();
+    void btn6Click();
+    void btn9Click();
+    void btn21Click();
+    void btn24Click();
+    void btn22Click();
+    void btn23Click();
+    void btn10Click();
+    void btn13Click();
+    void btn7Click();
+    void btn11Click();
+    void btn17Click();
+    void btnfacefindClick();
+    void sendPersonCommand(PersonCommand command);
+    void sendFaceCommand(FaceCommand command);
+    void setupRecognitionRecordPage();
+    void btn12Click();
+    void btnNewDeleteRecordsClick();
+    void btn14Click();
+    void deleteRecords(RecordRange range);
+    FtpLogin ftpLogin() const;
+    // Like runDeviceCommand; closing the window ends a photo fetch as well.
+    bool runPhotoCommand(const std::function<void()>& work);
+    FtpClient IdFTP1;
+    QFileDialog* OpenPictureDialog = nullptr;
+    // The last file confirmed in OpenPictureDialog, and the photo imgEmp shows.
+    QString openPictureFile;
+    Picture empPicture;
 
     QString programFolder_;
     ErrorPresenter errorPresenter;
