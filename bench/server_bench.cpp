@@ -29,9 +29,9 @@
 namespace {
 
 constexpr std::uint16_t kPort = 8090;
-const char* const kWindowAddress = "127.0.9.21";
-const char* const kBareAddress = "127.0.9.22";
-const char* const kDirectAddress = "127.0.9.23";
+const char* const kWindowAddress = "127.0.14.21";
+const char* const kBareAddress = "127.0.14.22";
+const char* const kDirectAddress = "127.0.14.23";
 
 struct WrkResult
 {

@@ -1,0 +1,119 @@
+#include "app/LogPaneQueue.h"
+
+#include "app/LongLineCut.h"
+
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Bounds one edit, so that a handler writing very many lines neither holds
+// them all twice nor stalls the window on one huge insertion.
+constexpr qsizetype kMaxWaitingLines = 4096;
+constexpr qsizetype kMaxWaitingChars = 1 << 20;
+// How long lines may wait while the event loop runs inside a batch.
+constexpr int kShowWithinMs = 16;
+
+int openBatches = 0;
+// Every pane's queue, few enough for a linear search.
+std::vector<LogPaneQueue*> queues;
+
+} // namespace
+
+LogPaneQueue::Batch::Batch()
+{
+    ++openBatches;
+}
+
+LogPaneQueue::Batch::~Batch()
+{
+    if (--openBatches == 0)
+        flushAll();
+}
+
+LogPaneQueue::LogPaneQueue(QPlainTextEdit* pane) : QObject(pane), pane(pane)
+{
+    soon.setSingleShot(true);
+    soon.setInterval(kShowWithinMs);
+    connect(&soon, &QTimer::timeout, this, &LogPaneQueue::write);
+    queues.push_back(this);
+}
+
+// Runs while the pane itself is being destroyed: it must not be touched.
+LogPaneQueue::~LogPaneQueue()
+{
+    queues.erase(std::find(queues.begin(), queues.end(), this));
+}
+
+LogPaneQueue& LogPaneQueue::of(QPlainTextEdit* pane)
+{
+    for (LogPaneQueue* queue : queues)
+        if (queue->pane == pane)
+            return *queue;
+    return *new LogPaneQueue(pane);
+}
+
+void LogPaneQueue::append(QPlainTextEdit* pane, const QString& line)
+{
+    of(pane).add(line, openBatches > 0);
+}
+
+void LogPaneQueue::appendLater(QPlainTextEdit* pane, const QString& line)
+{
+    of(pane).add(line, true);
+}
+
+void LogPaneQueue::flushAll()
+{
+    for (LogPaneQueue* queue : queues)
+        queue->write();
+}
+
+void LogPaneQueue::clear(QPlainTextEdit* pane)
+{
+    LogPaneQueue& queue = of(pane);
+    queue.waiting.clear();
+    queue.waitingChars = 0;
+    queue.soon.stop();
+    queue.hasLines = false;
+    pane->clear();
+}
+
+void LogPaneQueue::add(const QString& line, bool mayWait)
+{
+    waiting.append(LongLineCut::shorten(line));
+    waitingChars += waiting.constLast().size();
+    if (!mayWait || waiting.size() >= kMaxWaitingLines || waitingChars >= kMaxWaitingChars)
+        write();
+    else if (!soon.isActive())
+        soon.start();
+}
+
+void LogPaneQueue::write()
+{
+    soon.stop();
+    if (waiting.isEmpty())
+        return;
+    const QString text = waiting.join(QLatin1Char('\n'));
+    waiting.clear();
+    waitingChars = 0;
+
+    // A pane scrolled to its end follows the new lines, as an append does.
+    QScrollBar* bar = pane->verticalScrollBar();
+    const bool follow = pane->isVisible() && bar->value() == bar->maximum();
+    QTextDocument* document = pane->document();
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::End);
+    if (hasLines || !document->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    hasLines = true;
+    if (follow)
+        bar->setValue(bar->maximum());
+}
