@@ -2,8 +2,10 @@
 
 #include "app/LongLineCut.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QSignalBlocker>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -102,10 +104,16 @@ void LogPaneQueue::write()
     waiting.clear();
     waitingChars = 0;
 
-    // A pane scrolled to its end follows the new lines, as an append does.
-    QScrollBar* bar = pane->verticalScrollBar();
-    const bool follow = pane->isVisible() && bar->value() == bar->maximum();
+    // The layout would measure the last lines and repaint for every edit; it
+    // hears of them once, when the event loop next runs (refresh).
+    if (!refreshPosted) {
+        QScrollBar* bar = pane->verticalScrollBar();
+        follow = pane->isVisible() && bar->value() == bar->maximum();
+        refreshPosted = true;
+        QMetaObject::invokeMethod(this, &LogPaneQueue::refresh, Qt::QueuedConnection);
+    }
     QTextDocument* document = pane->document();
+    const QSignalBlocker quiet(document->documentLayout());
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
@@ -114,6 +122,15 @@ void LogPaneQueue::write()
     cursor.insertText(text);
     cursor.endEditBlock();
     hasLines = true;
+}
+
+void LogPaneQueue::refresh()
+{
+    refreshPosted = false;
+    QAbstractTextDocumentLayout* layout = pane->document()->documentLayout();
+    emit layout->documentSizeChanged(layout->documentSize());
+    emit layout->update();
+    // A pane scrolled to its end follows the new lines, as an append does.
     if (follow)
-        bar->setValue(bar->maximum());
+        pane->verticalScrollBar()->setValue(pane->verticalScrollBar()->maximum());
 }

@@ -46,6 +46,7 @@ private:
     // Written at once unless the line may wait and the queue is not full.
     void add(const QString& line, bool mayWait);
     void write();
+    void refresh();
 
     QPlainTextEdit* pane;
     QStringList waiting;
@@ -55,4 +56,8 @@ private:
     bool hasLines = false;
     // Lines of a handler that runs the event loop meanwhile still show.
     QTimer soon;
+    // The layout has yet to hear of lines written; whether the pane was
+    // scrolled to its end before them.
+    bool refreshPosted = false;
+    bool follow = false;
 };

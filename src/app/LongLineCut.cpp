@@ -1,7 +1,5 @@
 #include "app/LongLineCut.h"
 
-#include "common/TextCodec.h"
-
 namespace LongLineCut {
 
 namespace {
@@ -12,10 +10,23 @@ bool endsBlock(QChar c)
     return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
 }
 
-// GBK gives ASCII one byte and every other character two (or one '?').
+// Bytes of a character in window text: GBK gives ASCII one byte and the
+// characters it has two; what it lacks (a surrogate pair, the replacement
+// character of undecodable bytes) becomes one '?'. Counted here rather than
+// encoded, since a cut line may be megabytes long.
 qsizetype bytesOf(QChar c)
 {
-    return c.unicode() < 0x80 ? 1 : 2;
+    if (c.unicode() < 0x80 || c.isLowSurrogate() || c == QChar::ReplacementCharacter)
+        return 1;
+    return c.isHighSurrogate() ? 0 : 2;
+}
+
+qsizetype bytesOf(QStringView text)
+{
+    qsizetype bytes = 0;
+    for (QChar c : text)
+        bytes += bytesOf(c);
+    return bytes;
 }
 
 } // namespace
@@ -48,7 +59,7 @@ QString shorten(const QString& text)
             if (text.at(cut).isLowSurrogate())
                 --cut;
             shown += QStringView(text).mid(copiedUpTo, cut - copiedUpTo);
-            shown += marker(TextCodec::toGbk(text.mid(cut, lineEnd - cut)).size());
+            shown += marker(bytesOf(QStringView(text).mid(cut, lineEnd - cut)));
             copiedUpTo = lineEnd;
         }
         lineStart = lineEnd + 1;
