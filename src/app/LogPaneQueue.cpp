@@ -17,7 +17,8 @@ namespace {
 // them all twice nor stalls the window on one huge insertion.
 constexpr qsizetype kMaxWaitingLines = 4096;
 constexpr qsizetype kMaxWaitingChars = 1 << 20;
-// How long lines may wait while the event loop runs inside a batch.
+// How long lines may wait while the event loop runs inside a batch, and how
+// often a pane that takes lines is laid out and painted anew.
 constexpr int kShowWithinMs = 16;
 
 int openBatches = 0;
@@ -42,6 +43,9 @@ LogPaneQueue::LogPaneQueue(QPlainTextEdit* pane) : QObject(pane), pane(pane)
     soon.setSingleShot(true);
     soon.setInterval(kShowWithinMs);
     connect(&soon, &QTimer::timeout, this, &LogPaneQueue::write);
+    refreshSoon.setSingleShot(true);
+    refreshSoon.setInterval(kShowWithinMs);
+    connect(&refreshSoon, &QTimer::timeout, this, &LogPaneQueue::refresh);
     queues.push_back(this);
 }
 
@@ -105,12 +109,11 @@ void LogPaneQueue::write()
     waitingChars = 0;
 
     // The layout would measure the last lines and repaint for every edit; it
-    // hears of them once, when the event loop next runs (refresh).
-    if (!refreshPosted) {
+    // hears of them at most once a frame (refresh).
+    if (!refreshSoon.isActive()) {
         QScrollBar* bar = pane->verticalScrollBar();
         follow = pane->isVisible() && bar->value() == bar->maximum();
-        refreshPosted = true;
-        QMetaObject::invokeMethod(this, &LogPaneQueue::refresh, Qt::QueuedConnection);
+        refreshSoon.start();
     }
     QTextDocument* document = pane->document();
     const QSignalBlocker quiet(document->documentLayout());
@@ -126,7 +129,6 @@ void LogPaneQueue::write()
 
 void LogPaneQueue::refresh()
 {
-    refreshPosted = false;
     QAbstractTextDocumentLayout* layout = pane->document()->documentLayout();
     emit layout->documentSizeChanged(layout->documentSize());
     emit layout->update();

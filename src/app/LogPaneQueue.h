@@ -56,8 +56,8 @@ private:
     bool hasLines = false;
     // Lines of a handler that runs the event loop meanwhile still show.
     QTimer soon;
-    // The layout has yet to hear of lines written; whether the pane was
-    // scrolled to its end before them.
-    bool refreshPosted = false;
+    // Runs while the layout has yet to hear of lines written; whether the pane
+    // was scrolled to its end before them.
+    QTimer refreshSoon;
     bool follow = false;
 };
