@@ -46,6 +46,9 @@ LogPaneQueue::LogPaneQueue(QPlainTextEdit* pane) : QObject(pane), pane(pane)
     refreshSoon.setSingleShot(true);
     refreshSoon.setInterval(kShowWithinMs);
     connect(&refreshSoon, &QTimer::timeout, this, &LogPaneQueue::refresh);
+    // Undo in a log pane would take back logged lines, and its record of every
+    // insertion costs memory for as long as the pane lives.
+    pane->document()->setUndoRedoEnabled(false);
     queues.push_back(this);
 }
 
