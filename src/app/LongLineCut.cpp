@@ -21,14 +21,6 @@ qsizetype bytesOf(QChar c)
     return c.isHighSurrogate() ? 0 : 2;
 }
 
-qsizetype bytesOf(QStringView text)
-{
-    qsizetype bytes = 0;
-    for (QChar c : text)
-        bytes += bytesOf(c);
-    return bytes;
-}
-
 } // namespace
 
 QString marker(qsizetype bytesLeftOut)
@@ -49,17 +41,22 @@ QString shorten(const QString& text)
         qsizetype lineEnd = lineStart;
         qsizetype bytes = 0;
         qsizetype cut = -1;
+        qsizetype shownBytes = 0;
         for (; lineEnd < text.size() && !endsBlock(text.at(lineEnd)); ++lineEnd) {
-            bytes += bytesOf(text.at(lineEnd));
-            if (cut < 0 && bytes > kMaxLineBytes)
+            const qsizetype next = bytes + bytesOf(text.at(lineEnd));
+            if (cut < 0 && next > kMaxLineBytes) {
                 cut = lineEnd;
+                shownBytes = bytes;
+            }
+            bytes = next;
         }
         if (cut >= 0) {
-            // A surrogate pair stays whole on the shown side.
+            // A surrogate pair goes whole to the part left out; its first half
+            // counts no bytes of its own.
             if (text.at(cut).isLowSurrogate())
                 --cut;
             shown += QStringView(text).mid(copiedUpTo, cut - copiedUpTo);
-            shown += marker(bytesOf(QStringView(text).mid(cut, lineEnd - cut)));
+            shown += marker(bytes - shownBytes);
             copiedUpTo = lineEnd;
         }
         lineStart = lineEnd + 1;
