@@ -78,8 +78,8 @@ void millionLines(TfrmMain& window, QPlainTextEdit* pane)
                 kLinesPerHandler, appended, shown);
     std::printf("resident memory: before %.1f MB, after %.1f MB, the pane's share %.1f MB "
                 "(%.0f bytes a line), peak %.1f MB\n",
-                before / 1024.0, after / 1024.0, (after - before) / 1024.0, (after - before) * 1024.0 / kMillion,
-                statusKb("VmHWM:") / 1024.0);
+                before / 1024.0, after / 1024.0, (after - before) / 1024.0,
+                (after - before) * 1024.0 / kMillion, statusKb("VmHWM:") / 1024.0);
     std::fflush(stdout);
 }
 
@@ -113,7 +113,8 @@ void streamedLines(QPlainTextEdit* pane, WindowBridge* bridge)
         threads.emplace_back([&, t] {
             const auto start = std::chrono::steady_clock::now();
             for (int i = 0; i < kSeconds * kPerThreadPerSecond; ++i) {
-                std::this_thread::sleep_until(start + std::chrono::microseconds(i * 1'000'000 / kPerThreadPerSecond));
+                std::this_thread::sleep_until(start +
+                                              std::chrono::microseconds(i * 1'000'000 / kPerThreadPerSecond));
                 const QString line = QStringLiteral("thread %1 line %2").arg(t).arg(i);
                 if (!bridge->run([pane, line] { TfrmMain::appendLine(pane, line); }))
                     ++abandoned;

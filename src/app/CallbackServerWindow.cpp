@@ -15,7 +15,8 @@
 void CallbackServerWindow::appendLine(LogPane pane, const QString& line)
 {
     // The bridge writes a batch's lines before any of its replies leave.
-    LogPaneQueue::appendLater(pane == LogPane::mmoLog ? window.ts1Ui->mmoLog : window.tabSheet1Ui->mmMsg, line);
+    LogPaneQueue::appendLater(pane == LogPane::mmoLog ? window.ts1Ui->mmoLog : window.tabSheet1Ui->mmMsg,
+                              line);
 }
 
 HeartbeatFields CallbackServerWindow::heartbeatFields()

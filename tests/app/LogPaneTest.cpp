@@ -52,7 +52,8 @@ TEST(LongLineCut, LinesBeyondTheLimitAreCutWithTheBytesLeftOut)
         {x, x},
         {x + "y", x + marker(1)},
         {han + u("中中"), han + marker(4)},
-        {"a\r\n" + x + "yz\nb\r" + x + "\n" + x + "!", "a\r\n" + x + marker(2) + "\nb\r" + x + "\n" + x + marker(1)},
+        {"a\r\n" + x + "yz\nb\r" + x + "\n" + x + "!",
+         "a\r\n" + x + marker(2) + "\nb\r" + x + "\n" + x + marker(1)},
         // A pair of surrogates at the limit goes to the part left out whole.
         {x + smile, x + marker(1)},
     };
@@ -73,8 +74,8 @@ TEST_F(LogPane, AHandlersLinesGoInWholeAndInOrderWhenItEnds)
     EXPECT_EQ(mmLog->blockCount(), 5);
 
     window.runHandler([mmLog] { TfrmMain::appendLine(mmLog, QString(3 << 20, QChar('z'))); });
-    EXPECT_EQ(mmLog->document()->lastBlock().text(),
-              QString(LongLineCut::kMaxLineBytes, QChar('z')) + marker((3 << 20) - LongLineCut::kMaxLineBytes));
+    EXPECT_EQ(mmLog->document()->lastBlock().text(), QString(LongLineCut::kMaxLineBytes, QChar('z')) +
+                                                         marker((3 << 20) - LongLineCut::kMaxLineBytes));
 }
 
 TEST_F(LogPane, AnUploadedLineOf3MiBIsShownCutByTheTimeItsReplyIsRead)
