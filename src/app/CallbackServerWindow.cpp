@@ -1,5 +1,6 @@
 #include "app/CallbackServerWindow.h"
 
+#include "app/LogPaneQueue.h"
 #include "app/TfrmMain.h"
 #include "common/Failure.h"
 #include "ui_ConsumptionTaskPage.h"
@@ -13,7 +14,9 @@
 
 void CallbackServerWindow::appendLine(LogPane pane, const QString& line)
 {
-    TfrmMain::appendLine(pane == LogPane::mmoLog ? window.ts1Ui->mmoLog : window.tabSheet1Ui->mmMsg, line);
+    // The bridge writes a batch's lines before any of its replies leave.
+    LogPaneQueue::appendLater(pane == LogPane::mmoLog ? window.ts1Ui->mmoLog : window.tabSheet1Ui->mmMsg,
+                              line);
 }
 
 HeartbeatFields CallbackServerWindow::heartbeatFields()

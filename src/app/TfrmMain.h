@@ -62,7 +62,9 @@ public:
     QString programFolder() const { return programFolder_; }
     void setProgramFolder(const QString& folder) { programFolder_ = folder; }
 
-    // Adds one whole line at the end of a log pane, nothing added to it.
+    // Adds one whole line at the end of a log pane, nothing added to it, except
+    // that a line too long to lay out is shown cut (LongLineCut). Inside a
+    // handler or a server step the line goes in when that ends (LogPaneQueue).
     static void appendLine(QPlainTextEdit* pane, const QString& line);
 
 protected:
