@@ -63,6 +63,7 @@ TfrmMain::TfrmMain(QWidget* parent)
 
     buildPages();
     setupConsumptionForms();
+    setupConsumptionTaskPage();
     setupShortcuts();
     setupTemperatureMaskPage();
     setupDeviceManagementPage();

@@ -14,6 +14,7 @@ class QMenu;
 class QPlainTextEdit;
 class QShortcut;
 class QTabWidget;
+class QTreeWidgetItem;
 
 class CallbackServerWindow;
 class HttpServer;
@@ -111,6 +112,12 @@ private:
     HttpClient IdHTTP1{"application/x-www-form-urlencoded"};
     HttpClient IdHTTP2{"text/html"};
     CommandRunner* commandRunner = nullptr;
+
+    // Consumption task page: task groups and the meal-period editor (ConsumptionTaskPage.cpp).
+    void setupConsumptionTaskPage();
+    void cbTaskChange();
+    void lvDinLevTimesSelectItem(QTreeWidgetItem* item);
+    void Button3Click();
 
     QString programFolder_;
     ErrorPresenter errorPresenter;
