@@ -74,6 +74,7 @@ TfrmMain::TfrmMain(QWidget* parent)
 
     buildPages();
     setupConsumptionForms();
+    setupConsumptionTaskPage();
     setupShortcuts();
     setupTemperatureMaskPage();
     setupDeviceManagementPage();

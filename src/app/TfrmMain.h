@@ -17,6 +17,7 @@ class QMenu;
 class QPlainTextEdit;
 class QShortcut;
 class QTabWidget;
+class QTreeWidgetItem;
 
 class CallbackServerWindow;
 class HttpServer;
@@ -194,6 +195,11 @@ private:
     // The last file confirmed in OpenPictureDialog, and the photo imgEmp shows.
     QString openPictureFile;
     Picture empPicture;
+    // Consumption task page: task groups and the meal-period editor (ConsumptionTaskPage.cpp).
+    void setupConsumptionTaskPage();
+    void cbTaskChange();
+    void lvDinLevTimesSelectItem(QTreeWidgetItem* item);
+    void Button3Click();
 
     QString programFolder_;
     ErrorPresenter errorPresenter;
