@@ -13,7 +13,8 @@ bool isLoopbackIpv4(const QString& host)
     for (const QString& part : parts) {
         bool isNumber = false;
         const int value = part.toInt(&isNumber);
-        if (!isNumber || part.isEmpty() || part.size() > 3 || value < 0 || value > 255 || part.startsWith('+'))
+        if (!isNumber || part.isEmpty() || part.size() > 3 || value < 0 || value > 255 ||
+            part.startsWith('+'))
             return false;
     }
     return parts[0].toInt() == 127;
@@ -27,8 +28,8 @@ bool isLoopbackUrl(const QString& url)
     if (!parsed.isValid() || parsed.scheme() != QLatin1String("http"))
         return false;
     const QString host = parsed.host();
-    return host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 || host == QLatin1String("::1") ||
-           isLoopbackIpv4(host);
+    return host.compare(QLatin1String("localhost"), Qt::CaseInsensitive) == 0 ||
+           host == QLatin1String("::1") || isLoopbackIpv4(host);
 }
 
 QString serviceUrl(const QString& base, const QString& name)

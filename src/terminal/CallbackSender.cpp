@@ -56,8 +56,11 @@ Outgoing CallbackSender::heartbeat()
         fields.setBytes("personCount", QByteArray::number(qulonglong(state.persons.size())));
         fields.setBytes("faceCount", QByteArray::number(qulonglong(state.faces.size())));
         fields.setBytes("time", QByteArray::number(QDateTime::currentMSecsSinceEpoch()));
-        return Outgoing{QStringLiteral("heartbeat"), state.callbacks.heartbeat,
-                        "application/x-www-form-urlencoded", fields.encoded(), {}};
+        return Outgoing{QStringLiteral("heartbeat"),
+                        state.callbacks.heartbeat,
+                        "application/x-www-form-urlencoded",
+                        fields.encoded(),
+                        {}};
     });
 }
 
@@ -103,7 +106,8 @@ void CallbackSender::deliver(const Outgoing& request)
         return;
     }
     if (!anywhere && !isLoopbackUrl(request.url)) {
-        log(QStringLiteral("%1: not sent to %2, which is not a loopback address (--callbacks-anywhere allows it)")
+        log(QStringLiteral(
+                "%1: not sent to %2, which is not a loopback address (--callbacks-anywhere allows it)")
                 .arg(request.what, request.url));
         return;
     }
@@ -111,7 +115,8 @@ void CallbackSender::deliver(const Outgoing& request)
     client.setTimeoutMs(kTimeoutMs);
     try {
         const QByteArray reply = client.send(HttpClient::Method::Post, request.url, request.body);
-        log(QStringLiteral("%1 -> %2: %3").arg(request.what, request.url, QString::fromUtf8(reply.left(300))));
+        log(QStringLiteral("%1 -> %2: %3")
+                .arg(request.what, request.url, QString::fromUtf8(reply.left(300))));
         if (request.then)
             request.then(reply);
     } catch (const Failure& failure) {

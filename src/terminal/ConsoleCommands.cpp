@@ -8,12 +8,13 @@ namespace {
 
 constexpr int kMostRecords = 1000;
 
-const char* const kHelp = "event      a recognition: a new record with its photo, posted to the recognition address\n"
-                          "qr         a QR code shown to the terminal, posted to the QR code address\n"
-                          "pay        a payment: account query, then trade, at the online service address\n"
-                          "upload     a payment photo uploaded to the online service address\n"
-                          "records N  N recognitions at once (at most 1000)\n"
-                          "help       this list";
+const char* const kHelp =
+    "event      a recognition: a new record with its photo, posted to the recognition address\n"
+    "qr         a QR code shown to the terminal, posted to the QR code address\n"
+    "pay        a payment: account query, then trade, at the online service address\n"
+    "upload     a payment photo uploaded to the online service address\n"
+    "records N  N recognitions at once (at most 1000)\n"
+    "help       this list";
 
 } // namespace
 

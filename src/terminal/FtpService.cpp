@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/prctl.h>
@@ -16,11 +17,13 @@ namespace {
 
 // Started as python3 -c; says "ready" once it listens.
 const char* const kServerScript = R"(
-import logging, sys
+import logging, os, sys
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
 from pyftpdlib.servers import FTPServer
-host, port, root, user, password = sys.argv[1:6]
+host, port, root = sys.argv[1:4]
+user = os.environ.get('FTP_ACCOUNT_USER', '')
+password = os.environ.get('FTP_ACCOUNT_PASSWORD', '')
 quiet = logging.getLogger('pyftpdlib')
 quiet.addHandler(logging.StreamHandler())
 quiet.setLevel(logging.WARNING)
@@ -91,18 +94,24 @@ void FtpService::work()
 void FtpService::start(const FtpAccount& account)
 {
     end();
-    const std::vector<QByteArray> args = {"/usr/bin/python3",
-                                          "-c",
-                                          kServerScript,
-                                          address.toUtf8(),
-                                          QByteArray::number(port),
-                                          root.toUtf8(),
-                                          account.user.toUtf8(),
-                                          account.password.toUtf8()};
+    const std::vector<QByteArray> args = {
+        "/usr/bin/python3", "-c", kServerScript, address.toUtf8(), QByteArray::number(port), root.toUtf8()};
     std::vector<char*> argv;
     for (const QByteArray& arg : args)
         argv.push_back(const_cast<char*>(arg.constData()));
     argv.push_back(nullptr);
+    // The account travels in the environment, which other users cannot read,
+    // rather than on the command line, which they can.
+    const std::vector<QByteArray> login = {"FTP_ACCOUNT_USER=" + account.user.toUtf8(),
+                                           "FTP_ACCOUNT_PASSWORD=" + account.password.toUtf8()};
+    std::vector<char*> envp;
+    for (char** entry = environ; *entry; ++entry) {
+        if (strncmp(*entry, "FTP_ACCOUNT_", 12) != 0)
+            envp.push_back(*entry);
+    }
+    for (const QByteArray& entry : login)
+        envp.push_back(const_cast<char*>(entry.constData()));
+    envp.push_back(nullptr);
 
     int output[2];
     if (pipe2(output, O_CLOEXEC) != 0)
@@ -113,7 +122,7 @@ void FtpService::start(const FtpAccount& account)
         // to the simulator's own standard error.
         prctl(PR_SET_PDEATHSIG, SIGTERM);
         dup2(output[1], STDOUT_FILENO);
-        execv(argv[0], argv.data());
+        execve(argv[0], argv.data(), envp.data());
         _exit(127);
     }
     close(output[1]);

@@ -38,11 +38,11 @@ Request requestFor(const QString& server, int terminal, qint64 sequence)
     switch (sequence % 4) {
     case 2:
         return {serviceUrl(server, QStringLiteral("attendance")), "application/x-www-form-urlencoded",
-                "deviceKey=" + key + "&personId=" + QByteArray::number(sequence) + "&time=" + now + "&type=face_0"};
+                "deviceKey=" + key + "&personId=" + QByteArray::number(sequence) + "&time=" + now +
+                    "&type=face_0"};
     case 3:
-        return {serviceUrl(server, QStringLiteral("comApi/queryAccount")), "application/json",
-                R"({"deviceKey":")" + key + R"(","personId":")" + QByteArray::number(10000 + terminal) +
-                    R"(","idcardNum":"3698990470","workModel":1,"tradePrice":100})"};
+        return {serviceUrl(server, QStringLiteral("lan/QRCodeCallback")), "application/x-www-form-urlencoded",
+                "deviceKey=" + key + "&qrcode=QM" + QByteArray::number(sequence) + "&time=" + now};
     default:
         return {serviceUrl(server, QStringLiteral("api/heartBeat")), "application/x-www-form-urlencoded",
                 "deviceKey=" + key + "&time=" + now};
@@ -94,7 +94,8 @@ LoadResult runLoad(const LoadOptions& options)
             HttpClient client("application/x-www-form-urlencoded");
             client.setTimeoutMs(5000);
             for (qint64 k = 0; k < perTerminal; ++k) {
-                const auto due = start + std::chrono::duration_cast<Clock::duration>(spacing * i + period * double(k));
+                const auto due =
+                    start + std::chrono::duration_cast<Clock::duration>(spacing * i + period * double(k));
                 if (due >= end)
                     break;
                 std::this_thread::sleep_until(due);
@@ -104,7 +105,8 @@ LoadResult runLoad(const LoadOptions& options)
                 ++run.sent;
                 try {
                     client.send(HttpClient::Method::Post, request.url, request.body);
-                    run.latenciesMs.push_back(std::chrono::duration<double, std::milli>(Clock::now() - sentAt).count());
+                    run.latenciesMs.push_back(
+                        std::chrono::duration<double, std::milli>(Clock::now() - sentAt).count());
                 } catch (const Failure& failure) {
                     if (run.errors++ == 0)
                         run.firstError = failure.text();

@@ -17,7 +17,8 @@ QString Simulator::rootFolder(const TerminalOptions& options, std::unique_ptr<QT
 {
     if (!options.dataDir.isEmpty())
         return QDir(options.dataDir).absolutePath();
-    temporary = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quillmoor-terminal-XXXXXX"));
+    temporary =
+        std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/quillmoor-terminal-XXXXXX"));
     if (!temporary->isValid())
         throw Failure(QStringLiteral("cannot create a temporary folder: ") + temporary->errorString());
     return temporary->path();
@@ -40,12 +41,8 @@ static HttpServerLimits commandApiLimits()
 }
 
 Simulator::Simulator(const TerminalOptions& options, std::function<void(const QString&)> log)
-    : log(std::move(log)),
-      root(rootFolder(options, temporary)),
-      store_(initialState(options)),
-      photos(root),
-      ftp(options.address, kFtpPort, root),
-      sender(store_, options.callbacksAnywhere, this->log),
+    : log(std::move(log)), root(rootFolder(options, temporary)), store_(initialState(options)), photos(root),
+      ftp(options.address, kFtpPort, root), sender(store_, options.callbacksAnywhere, this->log),
       events_(store_, photos, sender),
       commands(store_, photos,
                TerminalHooks{[this](const FtpAccount& account) {

@@ -44,9 +44,12 @@ Json parseSent(const QString& text)
 
 Json personJson(const Person& person)
 {
-    return {{"id", s(person.id)},           {"idcardNum", s(person.idcardNum)},
-            {"name", s(person.name)},       {"IDNumber", s(person.idNumber)},
-            {"tag", s(person.tag)},         {"validTime", s(person.validUntil)},
+    return {{"id", s(person.id)},
+            {"idcardNum", s(person.idcardNum)},
+            {"name", s(person.name)},
+            {"IDNumber", s(person.idNumber)},
+            {"tag", s(person.tag)},
+            {"validTime", s(person.validUntil)},
             {"passtime", s(person.passtime)}};
 }
 
@@ -59,8 +62,9 @@ qint64 localMs(const QString& text)
 
 bool isHexText(const QByteArray& text)
 {
-    return text.size() % 2 == 0 &&
-           std::all_of(text.begin(), text.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+    return text.size() % 2 == 0 && std::all_of(text.begin(), text.end(), [](char c) {
+               return std::isxdigit(static_cast<unsigned char>(c));
+           });
 }
 
 const QString kNoPerson = QStringLiteral("人员不存在");
@@ -142,13 +146,13 @@ ServerReply TerminalCommands::handle(const ServerRequest& request)
         const Entry& entry = found->second;
         if (entry.password == Password::JsonBody)
             call.body = parseSent(readSentText(request.body));
-        const QString sentPassword = entry.password == Password::JsonBody
-                                         ? (call.body.is_object() ? q(call.body.value("pass", Json())) : QString())
-                                         : call.values.text(QStringLiteral("pass"));
-        const bool passwordOk =
-            entry.password == Password::None || store.with([&](TerminalState& state) {
-                return state.password == sentPassword;
-            });
+        const QString sentPassword =
+            entry.password == Password::JsonBody
+                ? (call.body.is_object() ? q(call.body.value("pass", Json())) : QString())
+                : call.values.text(QStringLiteral("pass"));
+        const bool passwordOk = entry.password == Password::None || store.with([&](TerminalState& state) {
+            return state.password == sentPassword;
+        });
         try {
             if (entry.password == Password::JsonBody && !call.body.is_object())
                 answer = fail(QStringLiteral("请求不是有效的JSON"));
@@ -160,7 +164,8 @@ ServerReply TerminalCommands::handle(const ServerRequest& request)
             answer = fail(failure.text());
         }
         if (hooks.log)
-            hooks.log(QStringLiteral("%1 -> %2").arg(path, answer.value("success", false) ? "ok" : "refused"));
+            hooks.log(
+                QStringLiteral("%1 -> %2").arg(path, answer.value("success", false) ? "ok" : "refused"));
     }
     reply.body = QByteArray::fromStdString(answer.dump());
     return reply;
@@ -174,7 +179,8 @@ void TerminalCommands::changed()
 
 Json TerminalCommands::getDeviceKey(const Call&)
 {
-    return ok(QStringLiteral("获取成功"), s(store.with([](TerminalState& state) { return state.serialNumber; })));
+    return ok(QStringLiteral("获取成功"),
+              s(store.with([](TerminalState& state) { return state.serialNumber; })));
 }
 
 Json TerminalCommands::setPassWord(const Call& call)
@@ -261,12 +267,13 @@ Json TerminalCommands::keepForm(const Call& call, const char* key, const QString
         {"widgets", {"showIp", "showDeviceKey", "showPeopleNum"}},
         {"openDoor", {"type", "content"}},
         {"mask", {"isMaskOpen", "isVoiceOpen", "voiceContext", "isMaskFoceOpen"}},
-        {"temperature",
-         {"isTemperatureOpen", "isVoiceOpen", "voiceContext", "errorTemperature", "deviceStyle",
-          "temperatureErrorPass", "temperatureMeasurePlace", "temperatureMeasureMin", "temperatureMeasureMax",
-          "temperatureCompensation", "lowTempMapSourceMin", "lowTempMapSourceMax", "lowTempMapTargetMin",
-          "lowTempMapTargetMax", "tempUnit", "tempMapSwitch", "highTempMapSourceMin", "highTempMapSourceMax",
-          "highTempMapTargetMin", "highTempMapTargetMax"}},
+        {"temperature", {"isTemperatureOpen",       "isVoiceOpen",           "voiceContext",
+                         "errorTemperature",        "deviceStyle",           "temperatureErrorPass",
+                         "temperatureMeasurePlace", "temperatureMeasureMin", "temperatureMeasureMax",
+                         "temperatureCompensation", "lowTempMapSourceMin",   "lowTempMapSourceMax",
+                         "lowTempMapTargetMin",     "lowTempMapTargetMax",   "tempUnit",
+                         "tempMapSwitch",           "highTempMapSourceMin",  "highTempMapSourceMax",
+                         "highTempMapTargetMin",    "highTempMapTargetMax"}},
     };
     const Json object = formObject(call.values, fields.at(key));
     store.with([&](TerminalState& state) { state.settings[key] = object; });
@@ -372,7 +379,8 @@ Json TerminalCommands::setIdentifyModel(const Call& call)
     return ok(QStringLiteral("设置成功"), "识别模式设置成功");
 }
 
-Json TerminalCommands::registerAddress(const Call& call, const char* name, QString CallbackAddresses::*address)
+Json TerminalCommands::registerAddress(const Call& call, const char* name,
+                                       QString CallbackAddresses::*address)
 {
     if (!call.values.has(QString::fromLatin1(name)))
         return fail(QStringLiteral("缺少") + QString::fromLatin1(name));
@@ -441,7 +449,8 @@ Json TerminalCommands::setServerAddress(const Call& call)
 
 Json TerminalCommands::callback(const Call&)
 {
-    return store.with([](TerminalState& state) { return ok(QStringLiteral("查询成功"), s(state.callbacks.identify)); });
+    return store.with(
+        [](TerminalState& state) { return ok(QStringLiteral("查询成功"), s(state.callbacks.identify)); });
 }
 
 Json TerminalCommands::personCreate(const Call& call)
@@ -662,7 +671,8 @@ Json TerminalCommands::faceTakeImg(const Call& call)
     const bool known = store.with([&](TerminalState& state) { return state.persons.count(personId) > 0; });
     if (!known)
         return fail(kNoPerson);
-    const QString path = photos.saveFace(personId, generatedJpeg(static_cast<std::uint32_t>(qHash(personId))));
+    const QString path =
+        photos.saveFace(personId, generatedJpeg(static_cast<std::uint32_t>(qHash(personId))));
     store.with([&](TerminalState& state) { state.faces[personId] = Face{personId, personId, path}; });
     return ok(QStringLiteral("拍照注册成功"), s(personId));
 }
@@ -693,7 +703,8 @@ Json TerminalCommands::faceFind(const Call& call)
         Json list = Json::array();
         for (const auto& [id, face] : state.faces) {
             if (face.personId == personId)
-                list.push_back({{"faceId", s(id)}, {"personId", s(personId)}, {"path", s('/' + face.photoPath)}});
+                list.push_back(
+                    {{"faceId", s(id)}, {"personId", s(personId)}, {"path", s('/' + face.photoPath)}});
         }
         return list.empty() ? fail(QStringLiteral("该人员没有照片")) : ok(QStringLiteral("查询成功"), list);
     });
@@ -705,7 +716,8 @@ Json TerminalCommands::newFindRecords(const Call& call)
     const QString startText = call.values.text(QStringLiteral("startTime"));
     const QString endText = call.values.text(QStringLiteral("endTime"));
     const qint64 start = startText == QLatin1String("0") ? 0 : localMs(startText);
-    const qint64 end = endText == QLatin1String("0") ? std::numeric_limits<qint64>::max() : localMs(endText) + 999;
+    const qint64 end =
+        endText == QLatin1String("0") ? std::numeric_limits<qint64>::max() : localMs(endText) + 999;
     bool lengthOk = false;
     bool indexOk = false;
     const int length = call.values.text(QStringLiteral("length")).toInt(&lengthOk);
@@ -725,8 +737,8 @@ Json TerminalCommands::newFindRecords(const Call& call)
         if (newestFirst)
             std::reverse(matching.begin(), matching.end());
         Json list = Json::array();
-        for (qsizetype i = qsizetype(index) * length; i < qsizetype(index + 1) * length && i < qsizetype(matching.size());
-             ++i) {
+        for (qsizetype i = qsizetype(index) * length;
+             i < qsizetype(index + 1) * length && i < qsizetype(matching.size()); ++i) {
             const Record& record = *matching[static_cast<std::size_t>(i)];
             list.push_back({{"id", record.id},
                             {"personId", s(record.personId)},
@@ -735,7 +747,8 @@ Json TerminalCommands::newFindRecords(const Call& call)
                             {"time", std::to_string(record.timeMs)},
                             {"path", s('/' + record.photoPath)}});
         }
-        const Json page = {{"index", index}, {"length", length}, {"size", list.size()}, {"total", matching.size()}};
+        const Json page = {
+            {"index", index}, {"length", length}, {"size", list.size()}, {"total", matching.size()}};
         return ok(QStringLiteral("查询成功"), {{"pageInfo", page}, {"records", list}});
     });
 }

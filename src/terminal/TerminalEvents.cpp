@@ -65,8 +65,11 @@ void TerminalEvents::recognise(int count)
             fields.setBytes("path", ('/' + record.photoPath).toUtf8());
             if (state.callbacks.identifyBase64)
                 fields.setBytes("imgBase64", photos.read(record.photoPath).toBase64());
-            return Outgoing{QStringLiteral("recognition %1").arg(record.id), state.callbacks.identify, kForm,
-                            fields.encoded(), {}};
+            return Outgoing{QStringLiteral("recognition %1").arg(record.id),
+                            state.callbacks.identify,
+                            kForm,
+                            fields.encoded(),
+                            {}};
         });
         sender.send(std::move(request));
     }
@@ -78,7 +81,8 @@ void TerminalEvents::scanQrCode()
         FormFields fields;
         fields.setBytes("deviceKey", state.serialNumber.toUtf8());
         fields.setBytes("ip", state.address.toUtf8());
-        fields.setBytes("qrcode", "QM" + QByteArray::number(QRandomGenerator::global()->bounded(100000, 999999)));
+        fields.setBytes("qrcode",
+                        "QM" + QByteArray::number(QRandomGenerator::global()->bounded(100000, 999999)));
         fields.setBytes("time", QByteArray::number(QDateTime::currentMSecsSinceEpoch()));
         return Outgoing{QStringLiteral("QR code"), state.callbacks.qrCode, kForm, fields.encoded(), {}};
     });
@@ -117,23 +121,28 @@ void TerminalEvents::pay()
                             {"tradeType", 1},
                             {"workModel", 1},
                             {"tradePrice", 100}};
-        trader->send(Outgoing{QStringLiteral("trade"), tradeUrl, kJson, QByteArray::fromStdString(order.dump()), {}});
+        trader->send(
+            Outgoing{QStringLiteral("trade"), tradeUrl, kJson, QByteArray::fromStdString(order.dump()), {}});
     };
-    sender.send(Outgoing{QStringLiteral("account query"), serviceUrl(server, QStringLiteral("queryAccount")), kJson,
-                         QByteArray::fromStdString(query.dump()), trade});
+    sender.send(Outgoing{QStringLiteral("account query"), serviceUrl(server, QStringLiteral("queryAccount")),
+                         kJson, QByteArray::fromStdString(query.dump()), trade});
 }
 
 void TerminalEvents::uploadPayPhoto()
 {
     const QString server = store.with([](TerminalState& state) { return state.callbacks.server; });
-    const QByteArray boundary = "----QuillmoorTerminal" + QByteArray::number(QDateTime::currentMSecsSinceEpoch());
+    const QByteArray boundary =
+        "----QuillmoorTerminal" + QByteArray::number(QDateTime::currentMSecsSinceEpoch());
     const QString payid = orderNumber();
     QByteArray body;
-    body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"payid\"\r\n\r\n" + payid.toLatin1() + "\r\n";
-    body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" + payid.toLatin1() +
-            ".jpg\"\r\nContent-Type: image/jpeg\r\n\r\n";
+    body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"payid\"\r\n\r\n" +
+            payid.toLatin1() + "\r\n";
+    body += "--" + boundary + "\r\nContent-Disposition: form-data; name=\"file\"; filename=\"" +
+            payid.toLatin1() + ".jpg\"\r\nContent-Type: image/jpeg\r\n\r\n";
     body += generatedJpeg(static_cast<std::uint32_t>(payid.right(6).toUInt()));
     body += "\r\n--" + boundary + "--\r\n";
-    const QString url = server.isEmpty() ? QString() : serviceUrl(server, QStringLiteral("uploadFaceImage?payid=") + payid);
-    sender.send(Outgoing{QStringLiteral("photo upload"), url, "multipart/form-data; boundary=" + boundary, body, {}});
+    const QString url =
+        server.isEmpty() ? QString() : serviceUrl(server, QStringLiteral("uploadFaceImage?payid=") + payid);
+    sender.send(
+        Outgoing{QStringLiteral("photo upload"), url, "multipart/form-data; boundary=" + boundary, body, {}});
 }

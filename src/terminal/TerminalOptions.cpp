@@ -26,7 +26,11 @@ double number(const QString& option, const QString& text, double low, double hig
     bool isNumber = false;
     const double value = text.toDouble(&isNumber);
     if (!isNumber || value < low || value > high)
-        throw Failure(QStringLiteral("%1 wants a number from %2 to %3, not '%4'").arg(option).arg(low).arg(high).arg(text));
+        throw Failure(QStringLiteral("%1 wants a number from %2 to %3, not '%4'")
+                          .arg(option)
+                          .arg(low)
+                          .arg(high)
+                          .arg(text));
     return value;
 }
 
@@ -35,7 +39,11 @@ int whole(const QString& option, const QString& text, int low, int high)
     bool isNumber = false;
     const int value = text.toInt(&isNumber);
     if (!isNumber || value < low || value > high)
-        throw Failure(QStringLiteral("%1 wants a whole number from %2 to %3, not '%4'").arg(option).arg(low).arg(high).arg(text));
+        throw Failure(QStringLiteral("%1 wants a whole number from %2 to %3, not '%4'")
+                          .arg(option)
+                          .arg(low)
+                          .arg(high)
+                          .arg(text));
     return value;
 }
 
@@ -56,7 +64,7 @@ QString terminalHelpText()
         "  --callbacks-anywhere  also send callbacks to addresses that are not loopback addresses\n"
         "  --load N --rate R --seconds S --server URL\n"
         "                        load mode: N terminals send callbacks (heartbeats, recognition events,\n"
-        "                        account queries) to the server at URL, R requests a second in all, for\n"
+        "                        QR codes) to the server at URL, R requests a second in all, for\n"
         "                        S seconds; then prints answered requests, errors and p50/p99 latency\n"
         "  --help                this text\n"
         "\n"
@@ -112,8 +120,9 @@ TerminalOptions parseTerminalOptions(const QStringList& arguments)
             load.server = value();
             const QUrl url(load.server, QUrl::StrictMode);
             if (!url.isValid() || url.scheme() != QLatin1String("http") || url.host().isEmpty())
-                throw Failure(QStringLiteral("--server wants an address such as http://127.0.0.1:8090/, not '%1'")
-                                  .arg(load.server));
+                throw Failure(
+                    QStringLiteral("--server wants an address such as http://127.0.0.1:8090/, not '%1'")
+                        .arg(load.server));
             serverGiven = true;
         } else {
             throw Failure(QStringLiteral("unknown option '%1' (see --help)").arg(option));
@@ -123,8 +132,9 @@ TerminalOptions parseTerminalOptions(const QStringList& arguments)
         throw Failure(QStringLiteral("the load mode needs --load, --rate, --seconds and --server together"));
     if (loadGiven) {
         if (!options.callbacksAnywhere && !isLoopbackUrl(load.server))
-            throw Failure(QStringLiteral("--server %1 is not a loopback address (--callbacks-anywhere allows it)")
-                              .arg(load.server));
+            throw Failure(
+                QStringLiteral("--server %1 is not a loopback address (--callbacks-anywhere allows it)")
+                    .arg(load.server));
         options.load = load;
     }
     return options;

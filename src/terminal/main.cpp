@@ -112,8 +112,9 @@ int main(int argc, char** argv)
         complain(failure.text());
         return 1;
     }
-    say(QStringLiteral("quillmoor-terminal %1: commands on http://%1:%2/, photos on ftp://%1:%3/ (folder %4), "
-                       "password %5, %6 records; type help")
+    say(QStringLiteral(
+            "quillmoor-terminal %1: commands on http://%1:%2/, photos on ftp://%1:%3/ (folder %4), "
+            "password %5, %6 records; type help")
             .arg(options.address)
             .arg(Simulator::kHttpPort)
             .arg(Simulator::kFtpPort)

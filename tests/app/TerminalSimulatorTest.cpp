@@ -42,7 +42,8 @@ protected:
     }
 
     // A command the window does not send yet, sent in the window's own wire form.
-    QByteArray sendAsTheTool(const QString& path, std::initializer_list<std::pair<const char*, QString>> fields)
+    QByteArray sendAsTheTool(const QString& path,
+                             std::initializer_list<std::pair<const char*, QString>> fields)
     {
         FormFields form;
         for (const auto& [name, value] : fields)
@@ -105,12 +106,14 @@ TEST_F(TerminalSimulator, TheToolsServerLogsTheTerminalsHeartbeatsAndEvents)
     EXPECT_TRUE(waitInPane("mmoLog", "/api/heartBeat", 2));
     EXPECT_TRUE(pane("mmoLog").contains("deviceKey=QM7F001003"));
 
-    sendAsTheTool("setIdentifyCallBack",
-                  {{"pass", "58104726"}, {"callbackUrl", "http://127.0.16.103:8090/attendance"}, {"base64Enable", "1"}});
+    sendAsTheTool("setIdentifyCallBack", {{"pass", "58104726"},
+                                          {"callbackUrl", "http://127.0.16.103:8090/attendance"},
+                                          {"base64Enable", "1"}});
     terminal->type("event");
     EXPECT_TRUE(waitInPane("mmoLog", "/attendance"));
     EXPECT_TRUE(waitInPane("mmoLog", "type=face_0"));
-    EXPECT_TRUE(terminal->waitForOutput(R"(-> http://127.0.16.103:8090/attendance: {"result":1,"success":true})"));
+    EXPECT_TRUE(
+        terminal->waitForOutput(R"(-> http://127.0.16.103:8090/attendance: {"result":1,"success":true})"));
 
     click("btn8");
     EXPECT_EQ(field<QPushButton>("btn8")->text(), u("启动识别回调"));

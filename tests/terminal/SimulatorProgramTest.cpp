@@ -47,11 +47,12 @@ int recordCount(const char* address)
 {
     HttpClient client("application/x-www-form-urlencoded");
     client.setTimeoutMs(5000);
-    const QByteArray reply = client.send(
-        HttpClient::Method::Get,
-        QStringLiteral("http://%1:8090/newFindRecords?pass=58104726&personId=-1&startTime=0&endTime=0&length=10&model=-1&order=1&index=0")
-            .arg(QString::fromLatin1(address)),
-        {});
+    const QByteArray reply = client.send(HttpClient::Method::Get,
+                                         QStringLiteral("http://%1:8090/"
+                                                        "newFindRecords?pass=58104726&personId=-1&startTime="
+                                                        "0&endTime=0&length=10&model=-1&order=1&index=0")
+                                             .arg(QString::fromLatin1(address)),
+                                         {});
     return nlohmann::json::parse(reply.toStdString())["data"]["pageInfo"]["total"].get<int>();
 }
 
@@ -67,8 +68,8 @@ TEST(SimulatorProgram, BadOptionsEndItWithAReasonAndStatus2)
     }
     QString help;
     EXPECT_EQ(SimulatorProcess::run({"--help"}, &help), 0);
-    for (const char* option : {"--address", "--password", "--records", "--data", "--callbacks-anywhere", "--load",
-                               "--rate", "--seconds", "--server", "records N"})
+    for (const char* option : {"--address", "--password", "--records", "--data", "--callbacks-anywhere",
+                               "--load", "--rate", "--seconds", "--server", "records N"})
         EXPECT_TRUE(help.contains(QLatin1String(option))) << option;
 }
 
@@ -79,7 +80,8 @@ TEST(SimulatorProgram, AnAddressItCannotBindEndsItWithStatus1)
     SimulatorProcess blocked("127.0.15.30");
     EXPECT_FALSE(blocked.listening());
     EXPECT_EQ(blocked.interrupt(), 1);
-    EXPECT_TRUE(blocked.errors().contains("cannot listen on 127.0.15.30:8090")) << blocked.errors().toStdString();
+    EXPECT_TRUE(blocked.errors().contains("cannot listen on 127.0.15.30:8090"))
+        << blocked.errors().toStdString();
     EXPECT_FALSE(accepts("127.0.15.30", 8010)) << "its FTP service went with it";
 
     SimulatorProcess first("127.0.15.31");
@@ -94,7 +96,8 @@ TEST(SimulatorProgram, CtrlCEndsItAndRemovesWhatItMade)
 {
     SimulatorProcess simulator("127.0.15.32", {"--records", "2"});
     ASSERT_TRUE(simulator.listening()) << simulator.errors().toStdString();
-    const QRegularExpressionMatch folder = QRegularExpression(R"(\(folder ([^)]+)\))").match(simulator.output());
+    const QRegularExpressionMatch folder =
+        QRegularExpression(R"(\(folder ([^)]+)\))").match(simulator.output());
     ASSERT_TRUE(folder.hasMatch());
     EXPECT_TRUE(QDir(folder.captured(1) + "/IdentifyRecords").exists());
     EXPECT_EQ(recordCount("127.0.15.32"), 2);

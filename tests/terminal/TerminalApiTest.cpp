@@ -121,7 +121,10 @@ protected:
         const QByteArray reply = client.send(method, url(path), body);
         return Json::parse(reply.toStdString());
     }
-    Json post(const QString& path, const FormFields& fields) { return send(HttpClient::Method::Post, path, fields.encoded()); }
+    Json post(const QString& path, const FormFields& fields)
+    {
+        return send(HttpClient::Method::Post, path, fields.encoded());
+    }
     Json get(const QString& path) { return send(HttpClient::Method::Get, path); }
 
     // "pass" first, then the pairs in order, values as UTF-8.
@@ -177,14 +180,19 @@ TEST_F(TerminalApi, ChangedPasswordHoldsForEveryLaterCommand)
 TEST_F(TerminalApi, PersonsFacesAndPermissionsAreKeptBetweenCommands)
 {
     start("127.0.15.2");
-    const QString person = QStringLiteral(R"({"id":"7","idcardNum":"00000065","name":"测试","IDNumber":"00000065","tag":"XD888"})");
+    const QString person = QStringLiteral(
+        R"({"id":"7","idcardNum":"00000065","name":"测试","IDNumber":"00000065","tag":"XD888"})");
     EXPECT_EQ(post("person/create", form({{"person", person}}))["success"], true);
     EXPECT_EQ(post("person/create", form({{"person", person}}))["success"], false) << "the ID is taken";
     EXPECT_EQ(post("person/create", form({{"person", R"({"id":"8","name":"a"b"})"}}))["success"], false);
 
-    EXPECT_EQ(post("person/update", form({{"person", R"({"id":"7","idcardNum":"99","name":"新名"})"}}))["success"], true);
+    EXPECT_EQ(
+        post("person/update", form({{"person", R"({"id":"7","idcardNum":"99","name":"新名"})"}}))["success"],
+        true);
     EXPECT_EQ(post("person/update", form({{"person", R"({"id":"404","name":"x"})"}}))["success"], false);
-    EXPECT_EQ(post("person/permissionsCreate", form({{"personId", "7"}, {"time", "2024-03-05 08:45:35"}}))["success"], true);
+    EXPECT_EQ(post("person/permissionsCreate",
+                   form({{"personId", "7"}, {"time", "2024-03-05 08:45:35"}}))["success"],
+              true);
     EXPECT_EQ(post("person/createPasstime",
                    form({{"passtime", R"({"personId":"7","passtime":"08:00:00,10:00:00,,,,"})"}}))["success"],
               true);
@@ -195,15 +203,28 @@ TEST_F(TerminalApi, PersonsFacesAndPermissionsAreKeptBetweenCommands)
     EXPECT_EQ(text(found["data"]["validTime"]), "2024-03-05 08:45:35");
     EXPECT_EQ(text(found["data"]["passtime"]), "08:00:00,10:00:00,,,,");
     EXPECT_EQ(get("person/find?id=8&pass=58104726")["success"], false);
-    EXPECT_EQ(get("person/findByPage?pass=58104726&personId=-1&length=1000&index=0")["data"]["pageInfo"]["total"], 1);
+    EXPECT_EQ(
+        get("person/findByPage?pass=58104726&personId=-1&length=1000&index=0")["data"]["pageInfo"]["total"],
+        1);
 
     // A face photo travels as Base64 lines, as the window sends it, and comes
     // back over FTP byte for byte.
     const QByteArray photo = generatedJpeg(5);
-    EXPECT_EQ(post("face", form({{"personId", "7"}, {"faceId", "7"}, {"base64", toBase64Lines(photo)}, {"isEasyWay", "false"}}))["success"], true);
-    EXPECT_EQ(post("face", form({{"personId", "404"}, {"faceId", "9"}, {"base64", toBase64Lines(photo)}}))["success"], false);
-    EXPECT_EQ(post("face", form({{"personId", "7"}, {"faceId", "../9"}, {"base64", toBase64Lines(photo)}}))["success"], false);
-    EXPECT_EQ(post("face", form({{"personId", "7"}, {"faceId", "9"}, {"base64", "bm90IGEgcGhvdG8="}}))["success"], false);
+    EXPECT_EQ(post("face", form({{"personId", "7"},
+                                 {"faceId", "7"},
+                                 {"base64", toBase64Lines(photo)},
+                                 {"isEasyWay", "false"}}))["success"],
+              true);
+    EXPECT_EQ(post("face",
+                   form({{"personId", "404"}, {"faceId", "9"}, {"base64", toBase64Lines(photo)}}))["success"],
+              false);
+    EXPECT_EQ(
+        post("face",
+             form({{"personId", "7"}, {"faceId", "../9"}, {"base64", toBase64Lines(photo)}}))["success"],
+        false);
+    EXPECT_EQ(
+        post("face", form({{"personId", "7"}, {"faceId", "9"}, {"base64", "bm90IGEgcGhvdG8="}}))["success"],
+        false);
     const Json faces = post("face/find", form({{"personId", "7"}}));
     ASSERT_EQ(faces["success"], true);
     const QString path = text(faces["data"][0]["path"]);
@@ -216,7 +237,10 @@ TEST_F(TerminalApi, PersonsFacesAndPermissionsAreKeptBetweenCommands)
     EXPECT_EQ(fetched, photo);
 
     const QByteArray newer = generatedJpeg(6);
-    EXPECT_EQ(post("face/update", form({{"personId", "7"}, {"faceId", "7"}, {"imgBase64", toBase64Lines(newer)}}))["success"], true);
+    EXPECT_EQ(
+        post("face/update",
+             form({{"personId", "7"}, {"faceId", "7"}, {"imgBase64", toBase64Lines(newer)}}))["success"],
+        true);
     fetched.clear();
     EXPECT_EQ(ftpGet(QStringLiteral("ftp://%1:8010%2").arg(host, path), "anonymous", "", fetched), 0);
     EXPECT_EQ(fetched, newer);
@@ -231,7 +255,8 @@ TEST_F(TerminalApi, PersonsFacesAndPermissionsAreKeptBetweenCommands)
 TEST_F(TerminalApi, RecordsArePagedServedOverFtpAndDeleted)
 {
     start("127.0.15.3", 5);
-    const Json page = get("newFindRecords?pass=58104726&personId=-1&startTime=0&endTime=0&length=2&model=-1&order=1&index=0");
+    const Json page = get(
+        "newFindRecords?pass=58104726&personId=-1&startTime=0&endTime=0&length=2&model=-1&order=1&index=0");
     ASSERT_EQ(page["success"], true);
     // The tool reads "data" as a text and parses it again.
     const Json data = Json::parse(page["data"].dump());
@@ -241,30 +266,54 @@ TEST_F(TerminalApi, RecordsArePagedServedOverFtpAndDeleted)
     const QString time = text(first["time"]);
     EXPECT_TRUE(text(first["path"]).endsWith(time + ".jpg"));
     QByteArray photo;
-    EXPECT_EQ(ftpGet(QStringLiteral("ftp://%1:8010%2").arg(host, text(first["path"])), "admin", "58104726", photo), 0);
+    EXPECT_EQ(
+        ftpGet(QStringLiteral("ftp://%1:8010%2").arg(host, text(first["path"])), "admin", "58104726", photo),
+        0);
     EXPECT_TRUE(photo.startsWith("\xFF\xD8")) << "a JPEG";
 
     const QString today = QDateTime::fromMSecsSinceEpoch(time.toLongLong()).toString("yyyy-MM-dd");
-    const Json day = get("newFindRecords?pass=58104726&personId=-1&startTime=" + today + "%2000:00:00&endTime=" + today +
-                         "%2023:59:59&length=100&model=-1&order=1&index=0");
+    const Json day = get("newFindRecords?pass=58104726&personId=-1&startTime=" + today +
+                         "%2000:00:00&endTime=" + today + "%2023:59:59&length=100&model=-1&order=1&index=0");
     EXPECT_GE(Json::parse(day["data"].dump())["records"].size(), 1u);
 
-    EXPECT_EQ(post("newDeleteRecordsByUnixTime", form({{"personId", "-1"}, {"startTime", time}, {"endTime", time}, {"model", "-1"}}))["data"], 1);
-    EXPECT_EQ(post("newDeleteRecords", form({{"personId", "-1"}, {"startTime", "2000-01-01 00:00:00"}, {"endTime", "2100-01-01 00:00:00"}, {"model", "-1"}}))["data"], 4);
-    EXPECT_EQ(Json::parse(get("newFindRecords?pass=58104726&personId=-1&startTime=0&endTime=0&length=2&model=-1&order=1&index=0")["data"].dump())["pageInfo"]["total"], 0);
-    EXPECT_NE(ftpGet(QStringLiteral("ftp://%1:8010%2").arg(host, text(first["path"])), "anonymous", "", photo), 0);
+    EXPECT_EQ(
+        post("newDeleteRecordsByUnixTime",
+             form({{"personId", "-1"}, {"startTime", time}, {"endTime", time}, {"model", "-1"}}))["data"],
+        1);
+    EXPECT_EQ(post("newDeleteRecords", form({{"personId", "-1"},
+                                             {"startTime", "2000-01-01 00:00:00"},
+                                             {"endTime", "2100-01-01 00:00:00"},
+                                             {"model", "-1"}}))["data"],
+              4);
+    EXPECT_EQ(Json::parse(get("newFindRecords?pass=58104726&personId=-1&startTime=0&endTime=0&length=2&model="
+                              "-1&order=1&index=0")["data"]
+                              .dump())["pageInfo"]["total"],
+              0);
+    EXPECT_NE(
+        ftpGet(QStringLiteral("ftp://%1:8010%2").arg(host, text(first["path"])), "anonymous", "", photo), 0);
 }
 
 TEST_F(TerminalApi, JsonCommandsComeByPutAndUnknownPathsAreRefused)
 {
     start("127.0.15.4");
-    EXPECT_EQ(send(HttpClient::Method::Put, "device/disable", R"({"pass":"58104726","isDisable":true})")["success"], true);
-    EXPECT_EQ(send(HttpClient::Method::Put, "device/screenSaverTime", R"({"pass":"58104726","time":3})")["success"], true);
-    EXPECT_EQ(send(HttpClient::Method::Put, "device/screenSaverTime", R"({"pass":"58104726","time":100})")["success"], false);
-    EXPECT_EQ(send(HttpClient::Method::Put, "device/disable", R"({"pass":"58104726","isDisable":tru})")["success"], false);
-    EXPECT_EQ(send(HttpClient::Method::Put, "device/disable", R"({"pass":"1","isDisable":true})")["msg"], "密码错误");
+    EXPECT_EQ(
+        send(HttpClient::Method::Put, "device/disable", R"({"pass":"58104726","isDisable":true})")["success"],
+        true);
+    EXPECT_EQ(
+        send(HttpClient::Method::Put, "device/screenSaverTime", R"({"pass":"58104726","time":3})")["success"],
+        true);
+    EXPECT_EQ(send(HttpClient::Method::Put, "device/screenSaverTime",
+                   R"({"pass":"58104726","time":100})")["success"],
+              false);
+    EXPECT_EQ(
+        send(HttpClient::Method::Put, "device/disable", R"({"pass":"58104726","isDisable":tru})")["success"],
+        false);
+    EXPECT_EQ(send(HttpClient::Method::Put, "device/disable", R"({"pass":"1","isDisable":true})")["msg"],
+              "密码错误");
     EXPECT_EQ(post("setConfig", form({{"config", R"({"companyName":"",)"}}))["success"], false);
-    EXPECT_EQ(text(post("setConfig", form({{"config", R"({"companyName":"Q","identifyScores":80})"}}))["data"]), QStringLiteral("设备设置成功"));
+    EXPECT_EQ(
+        text(post("setConfig", form({{"config", R"({"companyName":"Q","identifyScores":80})"}}))["data"]),
+        QStringLiteral("设备设置成功"));
     EXPECT_EQ(get("device/config?pass=58104726")["data"]["identifyScores"], 80);
     EXPECT_EQ(post("bootOnline", form({{"binData", "000AFF"}}))["success"], true);
     EXPECT_EQ(post("bootOnline", form({{"binData", "0G"}}))["success"], false);
@@ -280,7 +329,8 @@ TEST_F(TerminalApi, FtpServesTheAccountThatSetFtpGives)
     const QString photo = QStringLiteral("ftp://%1:8010/RegisterPhoto/1.jpg").arg(host);
     EXPECT_EQ(ftpGet(photo, "admin", "58104726", bytes), 0);
 
-    EXPECT_EQ(send(HttpClient::Method::Post, "setFTP?pass=58104726&username=site&password=s3cret")["success"], true);
+    EXPECT_EQ(send(HttpClient::Method::Post, "setFTP?pass=58104726&username=site&password=s3cret")["success"],
+              true);
     EXPECT_EQ(ftpGet(photo, "admin", "58104726", bytes), CURLE_LOGIN_DENIED);
     EXPECT_EQ(ftpGet(photo, "site", "s3cret", bytes), 0);
     EXPECT_EQ(ftpGet(photo, "anonymous", "", bytes), 0);
@@ -292,9 +342,16 @@ TEST_F(TerminalApi, CallbacksGoToRegisteredLoopbackAddressesOnly)
 {
     CallbackTarget target("127.0.15.21");
     start("127.0.15.6");
-    EXPECT_EQ(post("setServerAddress", form({{"serverurl", "http://127.0.15.21:8090/comApi/"}, {"interval", "1"}, {"base64Enable", "1"}}))["success"], true);
-    EXPECT_EQ(text(post("setDeviceHeartBeat", form({{"url", "http://127.0.15.21:8090/api/heartBeat"}}))["data"]), QStringLiteral("设置成功"));
-    EXPECT_EQ(post("setIdentifyCallBack", form({{"callbackUrl", "http://127.0.15.21:8090/attendance"}, {"base64Enable", "2"}}))["success"], true);
+    EXPECT_EQ(post("setServerAddress", form({{"serverurl", "http://127.0.15.21:8090/comApi/"},
+                                             {"interval", "1"},
+                                             {"base64Enable", "1"}}))["success"],
+              true);
+    EXPECT_EQ(
+        text(post("setDeviceHeartBeat", form({{"url", "http://127.0.15.21:8090/api/heartBeat"}}))["data"]),
+        QStringLiteral("设置成功"));
+    EXPECT_EQ(post("setIdentifyCallBack", form({{"callbackUrl", "http://127.0.15.21:8090/attendance"},
+                                                {"base64Enable", "2"}}))["success"],
+              true);
     EXPECT_EQ(text(get("device/callback?pass=58104726")["data"]), "http://127.0.15.21:8090/attendance");
 
     ASSERT_TRUE(target.waitFor("heartBeat", 2));
@@ -304,7 +361,8 @@ TEST_F(TerminalApi, CallbacksGoToRegisteredLoopbackAddressesOnly)
     ASSERT_TRUE(target.waitFor("attendance", 1));
     const Received event = target.requests("attendance")[0];
     EXPECT_TRUE(event.params.contains("type=face_0"));
-    EXPECT_TRUE(std::any_of(event.params.begin(), event.params.end(), [](const QString& p) { return p.startsWith("imgBase64=/9j/"); }));
+    EXPECT_TRUE(std::any_of(event.params.begin(), event.params.end(),
+                            [](const QString& p) { return p.startsWith("imgBase64=/9j/"); }));
 
     simulator->events().pay();
     ASSERT_TRUE(target.waitFor("comApi/onlineTrade", 1));

@@ -23,8 +23,8 @@ TEST(TerminalOptions, DefaultsAndEveryOption)
     EXPECT_FALSE(defaults.callbacksAnywhere);
     EXPECT_FALSE(defaults.load);
 
-    const TerminalOptions given = parse({"--address", "127.0.15.3", "--password", "x y", "--records", "12", "--data",
-                                         "/tmp/d", "--callbacks-anywhere"});
+    const TerminalOptions given = parse({"--address", "127.0.15.3", "--password", "x y", "--records", "12",
+                                         "--data", "/tmp/d", "--callbacks-anywhere"});
     EXPECT_EQ(given.address, "127.0.15.3");
     EXPECT_EQ(given.password, "x y");
     EXPECT_EQ(given.records, 12);
@@ -61,7 +61,8 @@ TEST(TerminalOptions, BadOptionsAreRefusedWithTheirReason)
         {{"--load", "0", "--rate", "1", "--seconds", "1", "--server", "http://127.0.0.1/"}, "--load wants"},
         {{"--load", "1", "--rate", "0", "--seconds", "1", "--server", "http://127.0.0.1/"}, "--rate wants"},
         {{"--load", "1", "--rate", "1", "--seconds", "1", "--server", "ftp://127.0.0.1/"}, "--server wants"},
-        {{"--load", "1", "--rate", "1", "--seconds", "1", "--server", "http://192.168.1.129:8090/"}, "not a loopback"},
+        {{"--load", "1", "--rate", "1", "--seconds", "1", "--server", "http://192.168.1.129:8090/"},
+         "not a loopback"},
     };
     for (const auto& c : cases) {
         try {
