@@ -52,7 +52,7 @@ Outgoing CallbackSender::heartbeat()
     return store.with([](TerminalState& state) {
         FormFields fields;
         fields.setBytes("deviceKey", state.serialNumber.toUtf8());
-        fields.setBytes("ip", state.address.toUtf8());
+        fields.setBytes("ip", reportedAddress(state).toUtf8());
         fields.setBytes("personCount", QByteArray::number(qulonglong(state.persons.size())));
         fields.setBytes("faceCount", QByteArray::number(qulonglong(state.faces.size())));
         fields.setBytes("time", QByteArray::number(QDateTime::currentMSecsSinceEpoch()));

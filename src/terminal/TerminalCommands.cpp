@@ -366,7 +366,14 @@ Json TerminalCommands::setConfig(const Call& call)
 Json TerminalCommands::config(const Call&)
 {
     return store.with([](TerminalState& state) {
-        return ok(QStringLiteral("查询成功"), state.settings.value("config", Json::object()));
+        // The recognition configuration, then what the other commands set.
+        Json data = state.settings.value("config", Json::object());
+        Json device = state.settings;
+        device.erase("config");
+        device["ip"] = s(reportedAddress(state));
+        device["deviceKey"] = s(state.serialNumber);
+        data["device"] = device;
+        return ok(QStringLiteral("查询成功"), data);
     });
 }
 

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <QRandomGenerator>
+#include <algorithm>
 
 namespace {
 
@@ -29,8 +30,12 @@ TerminalEvents::TerminalEvents(TerminalStore& store, PhotoStore& photos, Callbac
 Record TerminalEvents::addRecord(qint64 timeMs)
 {
     Record record;
-    record.timeMs = timeMs;
     const qint64 id = store.with([&](TerminalState& state) {
+        // A record's time names its photo, so no two records share one.
+        record.timeMs = timeMs;
+        const auto earlier = [](const Record& a, const Record& b) { return a.timeMs < b.timeMs; };
+        while (std::binary_search(state.records.begin(), state.records.end(), record, earlier))
+            ++record.timeMs;
         // Records take turns among the persons; with none they are strangers.
         record.personId = QStringLiteral("-1");
         if (!state.persons.empty()) {
@@ -41,11 +46,12 @@ Record TerminalEvents::addRecord(qint64 timeMs)
         return state.nextRecordId++;
     });
     record.id = id;
-    record.photoPath = photos.saveRecordPhoto(timeMs, generatedJpeg(static_cast<std::uint32_t>(id)));
+    record.photoPath = photos.saveRecordPhoto(record.timeMs, generatedJpeg(static_cast<std::uint32_t>(id)));
     store.with([&](TerminalState& state) {
-        state.records.push_back(record);
-        std::stable_sort(state.records.begin(), state.records.end(),
-                         [](const Record& a, const Record& b) { return a.timeMs < b.timeMs; });
+        const auto later =
+            std::upper_bound(state.records.begin(), state.records.end(), record,
+                             [](const Record& a, const Record& b) { return a.timeMs < b.timeMs; });
+        state.records.insert(later, record);
     });
     return record;
 }
@@ -53,12 +59,11 @@ Record TerminalEvents::addRecord(qint64 timeMs)
 void TerminalEvents::recognise(int count)
 {
     for (int i = 0; i < count; ++i) {
-        // Distinct milliseconds, since a record's time names its photo.
-        const Record record = addRecord(QDateTime::currentMSecsSinceEpoch() + i);
+        const Record record = addRecord(QDateTime::currentMSecsSinceEpoch());
         Outgoing request = store.with([&](TerminalState& state) {
             FormFields fields;
             fields.setBytes("deviceKey", state.serialNumber.toUtf8());
-            fields.setBytes("ip", state.address.toUtf8());
+            fields.setBytes("ip", reportedAddress(state).toUtf8());
             fields.setBytes("personId", record.personId.toUtf8());
             fields.setBytes("time", QByteArray::number(record.timeMs));
             fields.setBytes("type", "face_0");
@@ -80,7 +85,7 @@ void TerminalEvents::scanQrCode()
     Outgoing request = store.with([&](TerminalState& state) {
         FormFields fields;
         fields.setBytes("deviceKey", state.serialNumber.toUtf8());
-        fields.setBytes("ip", state.address.toUtf8());
+        fields.setBytes("ip", reportedAddress(state).toUtf8());
         fields.setBytes("qrcode",
                         "QM" + QByteArray::number(QRandomGenerator::global()->bounded(100000, 999999)));
         fields.setBytes("time", QByteArray::number(QDateTime::currentMSecsSinceEpoch()));

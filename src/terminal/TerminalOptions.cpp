@@ -100,7 +100,7 @@ TerminalOptions parseTerminalOptions(const QStringList& arguments)
             if (options.password.isEmpty())
                 throw Failure(QStringLiteral("--password must not be empty"));
         } else if (option == QLatin1String("--records")) {
-            options.records = whole(option, value(), 0, 100000);
+            options.records = whole(option, value(), 0, 10000);
         } else if (option == QLatin1String("--data")) {
             options.dataDir = value();
             if (options.dataDir.isEmpty())

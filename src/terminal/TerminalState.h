@@ -79,6 +79,14 @@ struct TerminalState
     qint64 nextRecordId = 1;
 };
 
+// The address the terminal names in its callbacks: the one a network command set
+// last, although it goes on listening where it was started.
+inline QString reportedAddress(const TerminalState& state)
+{
+    const Json network = state.settings.value("network", Json::object());
+    return network.contains("ip") ? QString::fromStdString(network["ip"].get<std::string>()) : state.address;
+}
+
 class TerminalStore
 {
 public:

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <mutex>
+#include <set>
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -173,7 +174,9 @@ TEST_F(TerminalApi, ChangedPasswordHoldsForEveryLaterCommand)
     EXPECT_EQ(post("setPassWord", change)["success"], false) << "the old password is no longer in force";
     EXPECT_EQ(post("setNetInfo", form({{"ip", "10.0.0.9"}}, "new pass"))["success"], true);
     // A new network address is only reported: the terminal still answers here.
-    EXPECT_EQ(get("device/config?pass=new+pass")["success"], true);
+    const Json config = get("device/config?pass=new+pass");
+    EXPECT_EQ(config["success"], true);
+    EXPECT_EQ(config["data"]["device"]["ip"], "10.0.0.9");
     EXPECT_EQ(get("device/config?pass=58104726")["success"], false);
 }
 
@@ -276,6 +279,15 @@ TEST_F(TerminalApi, RecordsArePagedServedOverFtpAndDeleted)
                          "%2000:00:00&endTime=" + today + "%2023:59:59&length=100&model=-1&order=1&index=0");
     EXPECT_GE(Json::parse(day["data"].dump())["records"].size(), 1u);
 
+    simulator->events().recognise(3);
+    const Json all = Json::parse(get("newFindRecords?pass=58104726&personId=-1&startTime=0&endTime=0&length="
+                                     "100&model=-1&order=1&index=0")["data"]
+                                     .dump());
+    std::set<std::string> times;
+    for (const Json& record : all["records"])
+        times.insert(record["time"].get<std::string>());
+    EXPECT_EQ(times.size(), 8u) << "every record has a time, and so a photo, of its own";
+
     EXPECT_EQ(
         post("newDeleteRecordsByUnixTime",
              form({{"personId", "-1"}, {"startTime", time}, {"endTime", time}, {"model", "-1"}}))["data"],
@@ -284,7 +296,7 @@ TEST_F(TerminalApi, RecordsArePagedServedOverFtpAndDeleted)
                                              {"startTime", "2000-01-01 00:00:00"},
                                              {"endTime", "2100-01-01 00:00:00"},
                                              {"model", "-1"}}))["data"],
-              4);
+              7);
     EXPECT_EQ(Json::parse(get("newFindRecords?pass=58104726&personId=-1&startTime=0&endTime=0&length=2&model="
                               "-1&order=1&index=0")["data"]
                               .dump())["pageInfo"]["total"],
