@@ -55,6 +55,7 @@ Simulator::Simulator(const TerminalOptions& options, std::function<void(const QS
                                      return false;
                                  }
                              },
+                             [this](const Face& face) { events_.reportTakenPhoto(face); },
                              [this] { sender.wake(); }, options.callbacksAnywhere, this->log}),
       server([this](const ServerRequest& request) { return commands.handle(request); }, commandApiLimits())
 {

@@ -680,7 +680,10 @@ Json TerminalCommands::faceTakeImg(const Call& call)
         return fail(kNoPerson);
     const QString path =
         photos.saveFace(personId, generatedJpeg(static_cast<std::uint32_t>(qHash(personId))));
-    store.with([&](TerminalState& state) { state.faces[personId] = Face{personId, personId, path}; });
+    const Face face{personId, personId, path};
+    store.with([&](TerminalState& state) { state.faces[personId] = face; });
+    if (hooks.photoTaken)
+        hooks.photoTaken(face);
     return ok(QStringLiteral("拍照注册成功"), s(personId));
 }
 

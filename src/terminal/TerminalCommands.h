@@ -14,6 +14,8 @@ struct TerminalHooks
 {
     // Serves the new FTP account; false when the FTP service did not come back.
     std::function<bool(const FtpAccount&)> ftpAccountChanged;
+    // The terminal took a face photo itself.
+    std::function<void(const Face&)> photoTaken;
     // An address or the heartbeat interval changed.
     std::function<void()> callbacksChanged;
     // Callbacks may go to addresses beyond loopback.

@@ -94,6 +94,24 @@ void TerminalEvents::scanQrCode()
     sender.send(std::move(request));
 }
 
+void TerminalEvents::reportTakenPhoto(const Face& face)
+{
+    Outgoing request = store.with([&](TerminalState& state) {
+        FormFields fields;
+        fields.setBytes("deviceKey", state.serialNumber.toUtf8());
+        fields.setBytes("ip", reportedAddress(state).toUtf8());
+        fields.setBytes("personId", face.personId.toUtf8());
+        fields.setBytes("faceId", face.faceId.toUtf8());
+        fields.setBytes("path", ('/' + face.photoPath).toUtf8());
+        fields.setBytes("time", QByteArray::number(QDateTime::currentMSecsSinceEpoch()));
+        if (state.callbacks.imgRegBase64)
+            fields.setBytes("imgBase64", photos.read(face.photoPath).toBase64());
+        return Outgoing{
+            QStringLiteral("photo registration"), state.callbacks.imgReg, kForm, fields.encoded(), {}};
+    });
+    sender.send(std::move(request));
+}
+
 void TerminalEvents::pay()
 {
     const auto [server, deviceKey, personId, idcardNum] = store.with([](TerminalState& state) {

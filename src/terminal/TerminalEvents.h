@@ -18,6 +18,8 @@ public:
     // count recognitions now, each posted to the recognition address.
     void recognise(int count);
     void scanQrCode();
+    // A face photo the terminal took, posted to the photo registration address.
+    void reportTakenPhoto(const Face& face);
     // Account query, then, when the service accepts it, the trade.
     void pay();
     void uploadPayPhoto();

@@ -376,6 +376,14 @@ TEST_F(TerminalApi, CallbacksGoToRegisteredLoopbackAddressesOnly)
     EXPECT_TRUE(std::any_of(event.params.begin(), event.params.end(),
                             [](const QString& p) { return p.startsWith("imgBase64=/9j/"); }));
 
+    EXPECT_EQ(post("setImgRegCallBack",
+                   form({{"url", "http://127.0.15.21:8090/imgreg"}, {"base64Enable", "1"}}))["success"],
+              true);
+    ASSERT_EQ(post("person/create", form({{"person", R"({"id":"3","name":"c"})"}}))["success"], true);
+    ASSERT_EQ(post("face/takeImg", form({{"personId", "3"}}))["success"], true);
+    ASSERT_TRUE(target.waitFor("imgreg", 1));
+    EXPECT_TRUE(target.requests("imgreg")[0].params.contains("path=/RegisterPhoto/3.jpg"));
+
     simulator->events().pay();
     ASSERT_TRUE(target.waitFor("comApi/onlineTrade", 1));
     EXPECT_EQ(target.requests("comApi/queryAccount").size(), 1u);
