@@ -19,17 +19,30 @@ namespace {
 
 constexpr int kPort = 8090;
 
+// Where this test's server listens: CTest runs the tests of one suite side by
+// side, each in its own process, so each takes an address of its own.
+QByteArray addressOfThisTest(int firstOctet)
+{
+    const testing::TestSuite* suite = testing::UnitTest::GetInstance()->current_test_suite();
+    const testing::TestInfo* current = testing::UnitTest::GetInstance()->current_test_info();
+    int index = 0;
+    while (suite->GetTestInfo(index) != current)
+        ++index;
+    return "127.0.13." + QByteArray::number(firstOctet + index);
+}
+
 // A real window whose callback server runs on one loopback address; requests
 // go over the wire and their replies are read back as UTF-8 text.
 class ConsumptionService : public WindowTest
 {
 protected:
-    explicit ConsumptionService(const char* address = "127.0.13.1") : address(address)
+    explicit ConsumptionService(int firstOctet = 10) : address(addressOfThisTest(firstOctet))
     {
         show();
         field<QLineEdit>("edtIP1")->setText(QString::fromLatin1(address));
         field<QLineEdit>("edtPort")->setText(QString::number(kPort));
         field<QPushButton>("btn8")->click();
+        EXPECT_EQ(field<QPushButton>("btn8")->text(), u("停止识别回调")) << address.constData();
     }
 
     static QByteArray request(const QByteArray& target, const QByteArray& body)
@@ -42,7 +55,7 @@ protected:
     // The reply body, or "status N: body" when the status is not 200.
     QString post(const QByteArray& target, const QByteArray& body = {})
     {
-        return replyOf(whileServing([&] { return exchange(address, kPort, request(target, body)); }));
+        return replyOf(whileServing([&] { return exchange(address.constData(), kPort, request(target, body)); }));
     }
 
     static QString replyOf(const QByteArray& answer)
@@ -67,19 +80,19 @@ protected:
         });
     }
 
-    const char* const address;
+    const QByteArray address;
 };
 
 class ConsumptionTasksOverTheWire : public ConsumptionService
 {
 protected:
-    ConsumptionTasksOverTheWire() : ConsumptionService("127.0.13.2") {}
+    ConsumptionTasksOverTheWire() : ConsumptionService(100) {}
 };
 
 class ConsumptionConcurrency : public ConsumptionService
 {
 protected:
-    ConsumptionConcurrency() : ConsumptionService("127.0.13.3") {}
+    ConsumptionConcurrency() : ConsumptionService(200) {}
 };
 
 const char* const kAccountReply =
@@ -301,7 +314,7 @@ TEST_F(ConsumptionConcurrency, RequestsAtOnceEachGetTheirOwnValues)
             std::vector<std::future<QByteArray>> answers;
             for (int i = 0; i < kCount; ++i)
                 answers.push_back(std::async(std::launch::async, [this, target, data = body(i)] {
-                    return exchange(address, kPort, request(target, data));
+                    return exchange(address.constData(), kPort, request(target, data));
                 }));
             for (auto& answer : answers)
                 replies += replyOf(answer.get());
