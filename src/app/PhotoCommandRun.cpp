@@ -13,6 +13,9 @@ bool TfrmMain::runPhotoCommand(const std::function<void()>& work)
     IdHTTP1.rearm();
     IdHTTP2.rearm();
     IdFTP1.rearm();
+    IdHTTP1.setTrafficContext(clickedControl);
+    IdHTTP2.setTrafficContext(clickedControl);
+    IdFTP1.setTrafficContext(clickedControl);
     return commandRunner->run(work, [this] {
         IdHTTP1.cancel();
         IdHTTP2.cancel();

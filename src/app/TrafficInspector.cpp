@@ -25,6 +25,7 @@ void TfrmMain::setupTrafficPanel()
 {
     IdHTTP1.setTrafficLog(&traffic);
     IdHTTP2.setTrafficLog(&traffic);
+    IdFTP1.setTrafficLog(&traffic);
     HTTPServer->setTrafficLog(&traffic);
 
     // The pages and the panel side by side; with the panel hidden the splitter

@@ -1,10 +1,12 @@
 #include "device/FtpFetch.h"
 
 #include "common/TextCodec.h"
+#include "common/TrafficLog.h"
 
 #include <QSaveFile>
 #include <curl/curl.h>
 
+#include <chrono>
 #include <mutex>
 
 namespace {
@@ -27,10 +29,40 @@ bool isPlainHost(const QString& host)
     return true;
 }
 
-size_t writeToFile(char* data, size_t size, size_t count, void* file)
+// Where a transfer's photo goes: the file, and for the traffic log a copy up
+// to its limit.
+struct Download
 {
+    QSaveFile* file;
+    TrafficRecord* recorded;
+    qint64 keepLimit;
+};
+
+size_t writeToFile(char* data, size_t size, size_t count, void* target)
+{
+    auto* download = static_cast<Download*>(target);
     const qint64 length = qint64(size * count);
-    return static_cast<QSaveFile*>(file)->write(data, length) == length ? size * count : 0;
+    if (download->recorded) {
+        download->recorded->replySize += length;
+        const qint64 room = download->keepLimit - download->recorded->reply.size();
+        if (room > 0)
+            download->recorded->reply.append(data, qsizetype(std::min(room, length)));
+    }
+    return download->file->write(data, length) == length ? size * count : 0;
+}
+
+// The control channel as the traffic log keeps it: commands with "> ", the
+// server's replies with "< ", the password left out.
+int recordControlChannel(CURL*, curl_infotype type, char* data, size_t size, void* target)
+{
+    if (type != CURLINFO_HEADER_OUT && type != CURLINFO_HEADER_IN)
+        return 0;
+    auto* recorded = static_cast<TrafficRecord*>(target);
+    QByteArray line(data, qsizetype(size));
+    if (type == CURLINFO_HEADER_OUT && line.startsWith("PASS ") && line.size() > 7)
+        line = "PASS ***\r\n";
+    recorded->request += (type == CURLINFO_HEADER_OUT ? "> " : "< ") + line;
+    return 0;
 }
 
 int checkCancelled(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
@@ -88,21 +120,46 @@ bool FtpClient::fetch(const QString& host, const QString& directory, const QStri
                           login.password + '\n' + directory;
     const bool reuse = currentPlace_ == place;
     currentPlace_.clear();
+
+    const bool recording = traffic_ && traffic_->enabled();
+    TrafficRecord recorded;
+    const auto started = std::chrono::steady_clock::now();
+    if (recording) {
+        recorded.time = QDateTime::currentDateTime();
+        recorded.role = TrafficRecord::Role::FtpFetch;
+        recorded.context = trafficContext_;
+        recorded.method = QStringLiteral("RETR");
+        recorded.target = host + QStringLiteral("  ") + directory + QStringLiteral("  ") + remoteName;
+    }
+    TrafficRecord* record = recording ? &recorded : nullptr;
+
     bool connectedAnew = false;
-    bool stored = transfer(url, localFile, login, directory, !reuse, connectedAnew);
+    bool stored = transfer(url, localFile, login, directory, !reuse, connectedAnew, record);
     if (reuse && (connectedAnew || !stored) && !cancelled_) {
         // The open connection may have gone, and the fetch then logged in again
         // without changing directory: whatever it read or missed says nothing
         // about the photo. Fetch it again on a connection of its own.
-        stored = transfer(url, localFile, login, directory, true, connectedAnew);
+        if (record) {
+            recorded.reply.clear();
+            recorded.replySize = 0;
+        }
+        stored = transfer(url, localFile, login, directory, true, connectedAnew, record);
     }
     if (stored)
         currentPlace_ = place;
+    if (recording) {
+        if (!stored && recorded.result.isEmpty())
+            recorded.result = cancelled_ ? QStringLiteral("cancelled") : QStringLiteral("not stored");
+        recorded.durationUs = std::chrono::duration_cast<std::chrono::microseconds>(
+                                  std::chrono::steady_clock::now() - started)
+                                  .count();
+        traffic_->add(std::move(recorded));
+    }
     return stored;
 }
 
 bool FtpClient::transfer(const QByteArray& url, const QString& localFile, const FtpLogin& login,
-                         const QString& directory, bool fresh, bool& connectedAnew)
+                         const QString& directory, bool fresh, bool& connectedAnew, TrafficRecord* recorded)
 {
     QSaveFile file(localFile);
     if (!file.open(QIODevice::WriteOnly))
@@ -135,8 +192,12 @@ bool FtpClient::transfer(const QByteArray& url, const QString& localFile, const 
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(stallSeconds_));
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    Download download{&file, recorded, recorded ? traffic_->sideLimit() : 0};
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, writeToFile);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &file);
+    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &download);
+    curl_easy_setopt(curl, CURLOPT_VERBOSE, recorded ? 1L : 0L);
+    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, recorded ? recordControlChannel : nullptr);
+    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, recorded);
     curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
     curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, checkCancelled);
     curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &cancelled_);
@@ -154,6 +215,8 @@ bool FtpClient::transfer(const QByteArray& url, const QString& localFile, const 
     curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
 
     const bool trusted = result == CURLE_OK && !(connectedAnew && !fresh);
+    if (recorded && result != CURLE_OK)
+        recorded->result = QString::fromUtf8(curl_easy_strerror(result));
     if (!trusted || !file.commit()) {
         file.cancelWriting();
         return false;

@@ -14,6 +14,9 @@ struct FtpLogin
 
 constexpr int kFtpPort = 8010;
 
+class TrafficLog;
+struct TrafficRecord;
+
 // The tool's one FTP client: passive, binary, port 8010. Its connection stays
 // open after a fetch; within one batch the next fetch from the same host, with
 // the same login and directory, goes over it, and a new batch always logs in
@@ -39,6 +42,12 @@ public:
     bool fetch(const QString& host, const QString& directory, const QString& remoteName,
                const QString& localFile, const FtpLogin& login);
 
+    // Where every fetch is recorded: the control channel's commands and
+    // replies, and the photo's bytes; none by default.
+    void setTrafficLog(TrafficLog* log) { traffic_ = log; }
+    // What the next fetches belong to (the button of the command), as recorded.
+    void setTrafficContext(const QString& context) { trafficContext_ = context; }
+
     // Ends the fetch under way (it fails) and every later one until rearm().
     void cancel() { cancelled_ = true; }
     void rearm() { cancelled_ = false; }
@@ -47,7 +56,7 @@ public:
 private:
     struct Session;
     bool transfer(const QByteArray& url, const QString& localFile, const FtpLogin& login,
-                  const QString& directory, bool fresh, bool& connectedAnew);
+                  const QString& directory, bool fresh, bool& connectedAnew, TrafficRecord* recorded);
 
     std::unique_ptr<Session> session_;
     std::atomic<bool> cancelled_{false};
@@ -55,6 +64,8 @@ private:
     int stallSeconds_ = 10;
     // Where the open connection stands: its host, login and working directory.
     QString currentPlace_;
+    TrafficLog* traffic_ = nullptr;
+    QString trafficContext_;
 };
 
 // The file name below the directory that a terminal's photo path names: the

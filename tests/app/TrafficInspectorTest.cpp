@@ -1,8 +1,10 @@
 #include "support/FakeTerminal.h"
+#include "support/FtpServerFixture.h"
 #include "support/LoopbackClient.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QClipboard>
 #include <QLineEdit>
@@ -188,4 +190,31 @@ TEST_F(TrafficInspector, SelectingARecordShowsItsTextHexAndJson)
               u("{\n  \"success\": true,\n  \"data\": \"开\"\n}"));
     field<QComboBox>("cbTrafficEncoding")->setCurrentIndex(1);
     EXPECT_FALSE(field<QPlainTextEdit>("mmTrafficText")->toPlainText().contains(u("开")));
+}
+
+TEST_F(TrafficInspector, AnFtpFetchIsRecordedWithItsControlChannelAndThePhoto)
+{
+    FakeTerminal terminal(5, 8090, "127.0.17.");
+    FtpServerFixture ftp(terminal.host().toLatin1());
+    const QByteArray photo = "\xFF\xD8\xFF\xE0 not quite a photo \xFF\xD9";
+    FtpServerFixture::putFile(ftp.anonymousRoot(), "RegisterPhoto/7.jpg", photo);
+    connectTo(terminal);
+    field<QCheckBox>("chkUseFtpPass")->setChecked(false);
+    field<QLineEdit>("edtFaceID")->setText("42");
+    terminal.then(TerminalReply::json(R"({"success":true,"data":[{"path":"/a/RegisterPhoto/7.jpg"}]})"));
+    click("btnfacefind");
+
+    const QList<TrafficRecord> records = window.trafficLog().since(0);
+    ASSERT_EQ(records.size(), 3); // connect, photo query, fetch
+    const TrafficRecord& fetch = records[2];
+    EXPECT_EQ(fetch.role, TrafficRecord::Role::FtpFetch);
+    EXPECT_EQ(fetch.context, "btnfacefind");
+    EXPECT_EQ(fetch.target, "127.0.17.5  RegisterPhoto  7.jpg");
+    EXPECT_TRUE(fetch.result.isEmpty()) << fetch.result.toStdString();
+    EXPECT_EQ(fetch.reply, photo);
+    EXPECT_TRUE(fetch.request.contains("> USER anonymous\r\n"));
+    EXPECT_TRUE(fetch.request.contains("> CWD RegisterPhoto\r\n"));
+    EXPECT_TRUE(fetch.request.contains("> RETR 7.jpg\r\n"));
+    EXPECT_TRUE(fetch.request.contains("< 226"));
+    EXPECT_EQ(records[1].context, "btnfacefind");
 }
