@@ -1,5 +1,6 @@
 // Round trips of "读序列号" against a loopback terminal, next to the same
 // request bytes over a bare socket, to show what the command envelope costs.
+#include "common/TrafficLog.h"
 #include "device/ConnectionCommands.h"
 
 #include <arpa/inet.h>
@@ -148,18 +149,26 @@ int main()
     client.setTimeoutMs(kCommandTimeoutMs);
     const DeviceConnection connection{QString::fromLatin1(kAddress), kPort};
 
-    const double command = medianMicroseconds([&] {
+    const auto readSerialNumber = [&] {
         const SerialNumberResult result = ReadSerialNumber(connection, client);
         if (result.serialNo != QStringLiteral("ABC123")) {
             std::fprintf(stderr, "unexpected outcome\n");
             std::exit(1);
         }
-    });
+    };
+    const double command = medianMicroseconds(readSerialNumber);
+    // The same command with every exchange recorded, as the window does.
+    TrafficLog traffic;
+    client.setTrafficLog(&traffic);
+    const double recorded = medianMicroseconds(readSerialNumber);
+    client.setTrafficLog(nullptr);
     const double bare = medianMicroseconds(bareRoundTrip);
 
     std::printf("%d round trips each (after %d warm-up)\n", kRounds, kWarmUp);
-    std::printf("serial number command: median %.1f us\n", command);
-    std::printf("bare socket:           median %.1f us\n", bare);
-    std::printf("ratio command / bare:  %.2f\n", command / bare);
+    std::printf("serial number command:  median %.1f us\n", command);
+    std::printf("  with traffic log:     median %.1f us (%d records kept)\n", recorded, traffic.size());
+    std::printf("bare socket:            median %.1f us\n", bare);
+    std::printf("ratio command / bare:   %.2f\n", command / bare);
+    std::printf("ratio recorded / plain: %.2f\n", recorded / command);
     return 0;
 }

@@ -157,6 +157,14 @@ void loadRuns(TfrmMain& window, int seconds)
                       .arg(windowResult.requests)
                       .arg((mmoLog->blockCount() - linesBefore) / linesPerRequest)
                       .arg(peak));
+
+            // The same window with its traffic log switched off, right after.
+            window.trafficLog().setEnabled(false);
+            const WrkResult unrecorded = runWrk(kWindowAddress, path, connections, seconds);
+            window.trafficLog().setEnabled(true);
+            print("unrecorded", path, connections, unrecorded, bareResult.requestsPerSecond,
+                  QString("[recorded / unrecorded %1]")
+                      .arg(windowResult.requestsPerSecond / unrecorded.requestsPerSecond, 0, 'f', 2));
         }
         const WrkResult directResult = runWrk(kDirectAddress, path, 32, seconds);
         print("direct", path, 32, directResult, bareRate);
