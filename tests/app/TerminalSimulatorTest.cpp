@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -225,6 +226,29 @@ TEST_F(TerminalSimulator, APaymentRoundIsAnsweredFromTheWindowsFields)
     EXPECT_TRUE(pane("mmMsg").contains(u(R"("personName":"李四买饭")")));
     EXPECT_EQ(field<QLineEdit>("edtpersonId")->text(), "10000");
     EXPECT_EQ(field<QLineEdit>("edtpersonId2")->text(), "10000");
+
+    click("btn8");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(TerminalSimulator, TheLoadModesMixIsAnsweredByTheToolsServer)
+{
+    field<QLineEdit>("edtIP1")->setText("127.0.16.108");
+    field<QLineEdit>("edtPort")->setText("8090");
+    click("btn8");
+    ASSERT_EQ(field<QPushButton>("btn8")->text(), u("停止识别回调"));
+
+    QProcess load;
+    load.setProcessChannelMode(QProcess::MergedChannels);
+    load.start(SimulatorProcess::program(),
+               {"--load", "2", "--rate", "10", "--seconds", "1", "--server", "http://127.0.16.108:8090/"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return load.state() == QProcess::NotRunning; }, 20000));
+    const QString report = QString::fromLocal8Bit(load.readAll());
+    EXPECT_EQ(load.exitCode(), 0) << report.toStdString();
+    EXPECT_TRUE(report.contains("sent 10, answered 10, errors 0")) << report.toStdString();
+    EXPECT_EQ(pane("mmoLog").count("/api/heartBeat"), 4);
+    EXPECT_EQ(pane("mmoLog").count("/attendance"), 2);
+    EXPECT_EQ(pane("mmMsg").count(u("查询成功")), 2);
 
     click("btn8");
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
