@@ -78,7 +78,9 @@ int main(int argc, char** argv)
     std::printf("window's server (%s), %s:\n", kWindowAddress, load.join(' ').toLocal8Bit().constData());
     const Figures windowed = runLoad(kWindowAddress, load);
     const auto* mmoLog = window.findChild<QPlainTextEdit*>("mmoLog");
-    std::printf("lines in mmoLog afterwards: %d\n\n", mmoLog->document()->blockCount());
+    const auto* mmMsg = window.findChild<QPlainTextEdit*>("mmMsg");
+    std::printf("lines afterwards: mmoLog %d, mmMsg (account queries) %d\n\n",
+                mmoLog->document()->blockCount(), mmMsg->document()->blockCount());
 
     ServerReply attendance;
     attendance.body = R"({"result":1,"success":true})";

@@ -35,7 +35,7 @@ Request requestFor(const QString& server, int terminal, qint64 sequence)
 {
     const QByteArray key = "LOAD" + QByteArray::number(terminal).rightJustified(4, '0');
     const QByteArray now = QByteArray::number(QDateTime::currentMSecsSinceEpoch());
-    switch (sequence % 4) {
+    switch (sequence % 5) {
     case 2:
         return {serviceUrl(server, QStringLiteral("attendance")), "application/x-www-form-urlencoded",
                 "deviceKey=" + key + "&personId=" + QByteArray::number(sequence) + "&time=" + now +
@@ -43,6 +43,10 @@ Request requestFor(const QString& server, int terminal, qint64 sequence)
     case 3:
         return {serviceUrl(server, QStringLiteral("lan/QRCodeCallback")), "application/x-www-form-urlencoded",
                 "deviceKey=" + key + "&qrcode=QM" + QByteArray::number(sequence) + "&time=" + now};
+    case 4:
+        return {serviceUrl(server, QStringLiteral("api/pay/queryAccount")), "application/json",
+                R"({"deviceKey":")" + key + R"(","personId":")" + QByteArray::number(sequence) +
+                    R"(","idcardNum":"36989904","workModel":1,"tradePrice":100})"};
     default:
         return {serviceUrl(server, QStringLiteral("api/heartBeat")), "application/x-www-form-urlencoded",
                 "deviceKey=" + key + "&time=" + now};

@@ -21,7 +21,8 @@ struct LoadResult
 
 // Plays options.terminals terminals, each with its own connection thread, that
 // together send options.rate callbacks a second to options.server for
-// options.seconds: heartbeats, recognition events and QR codes in turn.
+// options.seconds: heartbeats, recognition events, QR codes and account
+// queries in turn.
 // Each request waits at most 5 s for its reply; late requests are sent at once
 // rather than dropped, so the count stays bounded by rate times seconds.
 LoadResult runLoad(const LoadOptions& options);

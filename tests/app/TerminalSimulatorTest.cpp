@@ -3,10 +3,18 @@
 #include "support/SimulatorProcess.h"
 #include "support/WindowTest.h"
 
+#include <QApplication>
+#include <QDateTimeEdit>
+#include <QDir>
+#include <QFileDialog>
+#include <QImage>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -52,6 +60,23 @@ protected:
         client.setTimeoutMs(5000);
         return client.send(HttpClient::Method::Post, QStringLiteral("http://%1:8090/%2").arg(host, path),
                            form.encoded());
+    }
+
+    // Picks path in the window's photo dialog, as a user would.
+    void pickPhoto(const QString& path)
+    {
+        auto* timer = new QTimer;
+        QObject::connect(timer, &QTimer::timeout, [timer, path] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!dialog)
+                return;
+            timer->stop();
+            timer->deleteLater();
+            dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        timer->start(10);
+        click("btn10");
     }
 
     QString host;
@@ -118,4 +143,113 @@ TEST_F(TerminalSimulator, TheToolsServerLogsTheTerminalsHeartbeatsAndEvents)
     click("btn8");
     EXPECT_EQ(field<QPushButton>("btn8")->text(), u("启动识别回调"));
     EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(TerminalSimulator, ACreatedPersonIsFound)
+{
+    connectTo("127.0.16.4");
+    field<QLineEdit>("edtEmpID")->setText("7001");
+    field<QLineEdit>("edtEmpName")->setText(u("张三"));
+    click("btn3");
+    EXPECT_TRUE(lines("mmoLog1").last().contains(u("创建人员成功")));
+
+    click("btn6");
+    EXPECT_TRUE(lines("mmoLog1").last().contains(u(R"("id":"7001")")));
+    EXPECT_TRUE(lines("mmoLog1").last().contains(u(R"("name":"张三")")));
+
+    click("btn9");
+    EXPECT_TRUE(lines("mmoLog1").last().contains(u(R"("total":1)")));
+    EXPECT_TRUE(lines("mmoLog1").last().contains(u(R"("name":"张三")")));
+
+    field<QLineEdit>("edtEmpID")->setText("7002");
+    click("btn6");
+    EXPECT_TRUE(lines("mmoLog1").last().contains(u(R"("success":false)")));
+    EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(TerminalSimulator, ARegisteredFacePhotoComesBackOverFtp)
+{
+    connectTo("127.0.16.5");
+    const QString photo = folder.filePath("face.jpg");
+    QImage image(48, 32, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    ASSERT_TRUE(image.save(photo, "JPG"));
+    pickPhoto(photo);
+    field<QLineEdit>("edtEmpID")->setText("7101");
+    field<QLineEdit>("edtFaceID")->setText("7101");
+    click("btn3");
+    click("btn13");
+    EXPECT_TRUE(lines("mmoLog1").last().contains(u(R"("success":true)"))) << pane("mmoLog1").toStdString();
+
+    click("btnfacefind");
+    EXPECT_TRUE(pane("mmoLog1").contains("RegisterPhoto/7101.jpg")) << pane("mmoLog1").toStdString();
+    EXPECT_TRUE(QFile::exists(folder.filePath("7101.jpg")));
+    EXPECT_EQ(field<QLabel>("imgPic")->pixmap().size(), QSize(48, 32));
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(TerminalSimulator, QueriedRecordsHaveTheirPhotosInPic)
+{
+    connectTo("127.0.16.6", {"--records", "3"});
+    // The records are a few minutes old; the form's own range is a day long past.
+    field<QDateTimeEdit>("dtpBegDate")->setDate(QDate::currentDate().addDays(-1));
+    field<QDateTimeEdit>("dtpEndDate")->setDate(QDate::currentDate());
+    click("btn12");
+    EXPECT_TRUE(pane("mmoLog2").contains(u(R"("total":3)"))) << pane("mmoLog2").toStdString();
+    const QDir pic(QDir(folder.path()).filePath("pic"));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return pic.entryList({"*.jpg"}, QDir::Files).size() == 3; }, 10000))
+        << pic.entryList(QDir::Files).join(' ').toStdString();
+    for (const QString& name : pic.entryList({"*.jpg"}, QDir::Files))
+        EXPECT_FALSE(QImage(pic.filePath(name)).isNull()) << name.toStdString();
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(TerminalSimulator, APaymentRoundIsAnsweredFromTheWindowsFields)
+{
+    connectTo("127.0.16.7");
+    field<QLineEdit>("edtIP1")->setText("127.0.16.107");
+    field<QLineEdit>("edtPort")->setText("8090");
+    click("btn8");
+    ASSERT_EQ(field<QPushButton>("btn8")->text(), u("停止识别回调"));
+    field<QLineEdit>("edtserverurl")->setText("http://127.0.16.107:8090/api/pay/");
+    click("btnsetServerAddress");
+    EXPECT_TRUE(pane("mmMsg").contains(u(R"("success":true)"))) << pane("mmMsg").toStdString();
+
+    field<QLineEdit>("edtpersonName")->setText(u("李四"));
+    field<QLineEdit>("edtpersonName2")->setText(u("李四买饭"));
+    terminal->type("pay");
+    EXPECT_TRUE(terminal->waitForOutput(u("queryAccount: {")));
+    EXPECT_TRUE(terminal->waitForOutput(u(R"("personName":"李四买饭")")));
+    EXPECT_TRUE(terminal->output().contains(u(R"("personName":"李四",)")))
+        << terminal->output().toStdString();
+    EXPECT_TRUE(pane("mmMsg").contains(u(R"("personName":"李四",)")));
+    EXPECT_TRUE(pane("mmMsg").contains(u(R"("personName":"李四买饭")")));
+    EXPECT_EQ(field<QLineEdit>("edtpersonId")->text(), "10000");
+    EXPECT_EQ(field<QLineEdit>("edtpersonId2")->text(), "10000");
+
+    click("btn8");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
+}
+
+TEST_F(TerminalSimulator, TheLoadModesMixIsAnsweredByTheToolsServer)
+{
+    field<QLineEdit>("edtIP1")->setText("127.0.16.108");
+    field<QLineEdit>("edtPort")->setText("8090");
+    click("btn8");
+    ASSERT_EQ(field<QPushButton>("btn8")->text(), u("停止识别回调"));
+
+    QProcess load;
+    load.setProcessChannelMode(QProcess::MergedChannels);
+    load.start(SimulatorProcess::program(),
+               {"--load", "2", "--rate", "10", "--seconds", "1", "--server", "http://127.0.16.108:8090/"});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return load.state() == QProcess::NotRunning; }, 20000));
+    const QString report = QString::fromLocal8Bit(load.readAll());
+    EXPECT_EQ(load.exitCode(), 0) << report.toStdString();
+    EXPECT_TRUE(report.contains("sent 10, answered 10, errors 0")) << report.toStdString();
+    EXPECT_EQ(pane("mmoLog").count("/api/heartBeat"), 4);
+    EXPECT_EQ(pane("mmoLog").count("/attendance"), 2);
+    EXPECT_EQ(pane("mmMsg").count(u("查询成功")), 2);
+
+    click("btn8");
+    EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
