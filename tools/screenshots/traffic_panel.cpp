@@ -109,7 +109,8 @@ int main(int argc, char* argv[])
     }
 
     window.activateWindow();
-    QTest::qWaitForWindowActive(&window);
+    if (!QTest::qWaitForWindowActive(&window))
+        std::fputs("traffic_panel: the window did not become active\n", stderr);
     QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
     settle(500);
     auto* list = child<QTreeWidget>(window, "lvTraffic");
