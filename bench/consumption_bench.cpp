@@ -4,6 +4,7 @@
 //
 // Usage: consumption_bench [seconds per wrk run, default 10]
 #include "app/TfrmMain.h"
+#include "WrkOutput.h"
 
 #include <QApplication>
 #include <QDir>
@@ -21,42 +22,6 @@ namespace {
 
 constexpr int kPort = 8090;
 const char* const kAddress = "127.0.13.20";
-
-struct WrkResult
-{
-    double requestsPerSecond = 0;
-    double p99Microseconds = 0;
-    long long requests = 0;
-    QString errors;
-};
-
-double microseconds(const QString& value, const QString& unit)
-{
-    const double number = value.toDouble();
-    if (unit == "us")
-        return number;
-    if (unit == "ms")
-        return number * 1000;
-    if (unit == "s")
-        return number * 1e6;
-    return number * 60e6;
-}
-
-WrkResult parseWrk(const QString& output)
-{
-    WrkResult result;
-    result.requestsPerSecond =
-        QRegularExpression(R"(Requests/sec:\s+([\d.]+))").match(output).captured(1).toDouble();
-    result.requests = QRegularExpression(R"((\d+) requests in)").match(output).captured(1).toLongLong();
-    const auto p99 =
-        QRegularExpression(R"(^\s+99%\s+([\d.]+)(us|ms|s|m)\s*$)", QRegularExpression::MultilineOption)
-            .match(output);
-    result.p99Microseconds = microseconds(p99.captured(1), p99.captured(2));
-    for (auto it = QRegularExpression(R"(Socket errors:[^\n]*|Non-2xx[^\n]*)").globalMatch(output);
-         it.hasNext();)
-        result.errors += it.next().captured(0).simplified() + "; ";
-    return result;
-}
 
 // Runs wrk, with the request script when one is given, while this thread keeps
 // serving the window's event loop.

@@ -10,6 +10,7 @@
 // before the first round. Each phase runs a fixed number of rounds and is
 // stopped if it takes longer than its limit.
 #include "SinkTerminal.h"
+#include "ProcessMemory.h"
 #include "app/TfrmMain.h"
 #include "device/CommandEnvelope.h"
 #include "device/FirmwareUpgrade.h"
@@ -47,17 +48,6 @@ constexpr int kPhaseLimitMs = 180000;
 constexpr const char* kAddress = "127.0.12.200";
 constexpr std::uint16_t kPort = 8090;
 const QString kPassword = QStringLiteral("58104726");
-
-long statusKb(const char* field)
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(qstrlen(field)).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 // The peak from here on is measured against the resident size now.
 long resetPeak()

@@ -5,6 +5,7 @@
 //
 // Usage: log_pane_bench [--no-huge]   (--no-huge leaves out the 3 MiB line)
 #include "app/TfrmMain.h"
+#include "ProcessMemory.h"
 #include "server/WindowBridge.h"
 
 #include <QApplication>
@@ -26,17 +27,6 @@ namespace {
 
 const char* const kServerAddress = "127.0.14.31";
 constexpr int kMillion = 1'000'000;
-
-long statusKb(const char* field)
-{
-    QFile status("/proc/self/status");
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith(field))
-            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 // Lets the window run until the pane shows at least `blocks` lines and has been
 // painted since, so that whatever the pane defers is paid for inside the figure.

@@ -5,6 +5,7 @@
 //
 // Usage: server_bench [seconds per wrk run, default 10]
 #include "BareServer.h"
+#include "WrkOutput.h"
 
 #include "app/TfrmMain.h"
 #include "server/HttpServer.h"
@@ -29,46 +30,6 @@ constexpr std::uint16_t kPort = 8090;
 const char* const kWindowAddress = "127.0.14.21";
 const char* const kBareAddress = "127.0.14.22";
 const char* const kDirectAddress = "127.0.14.23";
-
-struct WrkResult
-{
-    double requestsPerSecond = 0;
-    double p50Microseconds = 0;
-    double p99Microseconds = 0;
-    long long requests = 0;
-    QString errors;
-};
-
-double microseconds(const QString& value, const QString& unit)
-{
-    const double number = value.toDouble();
-    if (unit == "us")
-        return number;
-    if (unit == "ms")
-        return number * 1000;
-    if (unit == "s")
-        return number * 1e6;
-    return number * 60e6;
-}
-
-WrkResult parseWrk(const QString& output)
-{
-    WrkResult result;
-    result.requestsPerSecond =
-        QRegularExpression(R"(Requests/sec:\s+([\d.]+))").match(output).captured(1).toDouble();
-    result.requests = QRegularExpression(R"((\d+) requests in)").match(output).captured(1).toLongLong();
-    const QRegularExpression percentile(R"(^\s+(50|99)%\s+([\d.]+)(us|ms|s|m)\s*$)",
-                                        QRegularExpression::MultilineOption);
-    for (auto it = percentile.globalMatch(output); it.hasNext();) {
-        const auto match = it.next();
-        const double value = microseconds(match.captured(2), match.captured(3));
-        (match.captured(1) == "50" ? result.p50Microseconds : result.p99Microseconds) = value;
-    }
-    for (auto it = QRegularExpression(R"(Socket errors:[^\n]*|Non-2xx[^\n]*)").globalMatch(output);
-         it.hasNext();)
-        result.errors += it.next().captured(0).simplified() + "; ";
-    return result;
-}
 
 // Runs wrk while this thread keeps serving the window's event loop.
 WrkResult runWrk(const char* address, const char* path, int connections, int seconds)
