@@ -1,37 +1,34 @@
 // Load on the embedded callback server: wrk against the real window's server
 // (started through btn8, headless) and against a bare Beast server that answers
-// the same bytes without a window; then how fast the log pane takes lines.
+// the same bytes without a window. What the log panes cost alone is measured by
+// log_pane_bench.
 //
 // Usage: server_bench [seconds per wrk run, default 10]
 #include "BareServer.h"
 
 #include "app/TfrmMain.h"
-#include "common/TextCodec.h"
 #include "server/HttpServer.h"
 #include "server/ReplyFraming.h"
 #include "server/WindowBridge.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <atomic>
 #include <cstdio>
 #include <thread>
-#include <vector>
 
 namespace {
 
 constexpr std::uint16_t kPort = 8090;
-const char* const kWindowAddress = "127.0.9.21";
-const char* const kBareAddress = "127.0.9.22";
-const char* const kDirectAddress = "127.0.9.23";
+const char* const kWindowAddress = "127.0.14.21";
+const char* const kBareAddress = "127.0.14.22";
+const char* const kDirectAddress = "127.0.14.23";
 
 struct WrkResult
 {
@@ -166,80 +163,6 @@ void loadRuns(TfrmMain& window, int seconds)
     }
 }
 
-void logPaneRuns(TfrmMain& window)
-{
-    auto* mmoLog = window.findChild<QPlainTextEdit*>("mmoLog");
-    mmoLog->clear();
-    QCoreApplication::processEvents();
-
-    QElapsedTimer timer;
-    timer.start();
-    for (int i = 1; i <= 1'000'000; ++i) {
-        TfrmMain::appendLine(mmoLog, QStringLiteral("/attendance/line/") + QString::number(i));
-        if (i % 250'000 == 0)
-            std::printf("%7d lines appended on the window thread: %.2f s\n", i, timer.nsecsElapsed() / 1e9);
-    }
-    mmoLog->clear();
-    QCoreApplication::processEvents();
-
-    // Lines posted from four server-like threads while the window thread
-    // appends them as they come.
-    constexpr int kThreads = 4;
-    constexpr int kPerThread = 50'000;
-    std::atomic<long> posted{0};
-    std::atomic<long> processed{0};
-    long peakBacklog = 0;
-    timer.restart();
-    std::vector<std::thread> posters;
-    for (int t = 0; t < kThreads; ++t) {
-        posters.emplace_back([&, t] {
-            for (int i = 0; i < kPerThread; ++i) {
-                const QString line = QStringLiteral("thread %1 line %2").arg(t).arg(i);
-                ++posted;
-                QMetaObject::invokeMethod(
-                    mmoLog,
-                    [&processed, mmoLog, line] {
-                        TfrmMain::appendLine(mmoLog, line);
-                        ++processed;
-                    },
-                    Qt::QueuedConnection);
-            }
-        });
-    }
-    double postingSeconds = 0;
-    bool postersDone = false;
-    while (processed < kThreads * kPerThread) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        peakBacklog = std::max(peakBacklog, posted - processed);
-        if (!postersDone && posted == kThreads * kPerThread) {
-            postersDone = true;
-            postingSeconds = timer.nsecsElapsed() / 1e9;
-        }
-    }
-    for (auto& poster : posters)
-        poster.join();
-    std::printf("%d lines posted from %d threads: posted in %.2f s, all appended after %.2f s, "
-                "peak backlog %ld lines\n",
-                kThreads * kPerThread, kThreads, postingSeconds, timer.nsecsElapsed() / 1e9, peakBacklog);
-    mmoLog->clear();
-    QCoreApplication::processEvents();
-
-    // An uploaded photo's body is logged whole as window text: binary bytes hold a
-    // line break every few hundred bytes; a body without any is the worst case.
-    QByteArray photo(3 << 20, '\0');
-    for (char& byte : photo)
-        byte = char(QRandomGenerator::global()->generate());
-    timer.restart();
-    TfrmMain::appendLine(mmoLog, TextCodec::fromGbk(photo));
-    QCoreApplication::processEvents();
-    std::printf("a 3 MiB binary body logged as one request line: %.2f s\n", timer.nsecsElapsed() / 1e9);
-    mmoLog->clear();
-    timer.restart();
-    TfrmMain::appendLine(mmoLog, QString(200 << 10, QChar('x')));
-    QCoreApplication::processEvents();
-    std::printf("a 200 KiB body without line breaks logged: %.2f s\n", timer.nsecsElapsed() / 1e9);
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -259,6 +182,5 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
 
     loadRuns(window, seconds);
-    logPaneRuns(window);
     return 0;
 }

@@ -21,6 +21,9 @@ depends="$(field Depends)"
 expected=(libc6 libqt6core6 libqt6gui6 libqt6widgets6 fonts-wqy-microhei qt6-qpa-plugins)
 # libcurl is linked only while the program uses it.
 objdump -p "$build/src/quillmoor" | grep -q 'NEEDED *libcurl' && expected+=(libcurl4)
+# The simulator, when built, comes along with the FTP server it starts.
+simulator="$build/src/terminal/quillmoor-terminal"
+[ -x "$simulator" ] && expected+=(python3-pyftpdlib)
 for dep in "${expected[@]}"; do
   grep -qE "(^|, )$dep( |,|$)" <<<"$depends" || fail "Depends lacks $dep: $depends"
 done
@@ -31,6 +34,9 @@ for path in ./usr/bin/quillmoor ./usr/share/applications/quillmoor.desktop \
             ./usr/share/icons/hicolor/256x256/apps/quillmoor.png; do
   grep -qx "$path" <<<"$files" || fail "missing $path"
 done
+if [ -x "$simulator" ]; then
+  grep -qx ./usr/bin/quillmoor-terminal <<<"$files" || fail "missing ./usr/bin/quillmoor-terminal"
+fi
 
 unpacked="$(mktemp -d)"
 trap 'rm -rf "$unpacked"' EXIT

@@ -1,4 +1,5 @@
 #include "app/CallbackServerWindow.h"
+#include "app/LogPaneQueue.h"
 #include "app/TfrmMain.h"
 #include "common/Failure.h"
 #include "server/HttpServer.h"
@@ -17,6 +18,7 @@ void TfrmMain::setupCallbackServer()
 {
     callbackBridge = new WindowBridge(this);
     callbackBridge->setObjectName(QStringLiteral("callbackBridge"));
+    callbackBridge->setAfterSteps([] { LogPaneQueue::flushAll(); });
     callbackWindow = std::make_unique<CallbackServerWindow>(*this);
     HTTPServer = std::make_unique<HttpServer>(windowStepHandler(*callbackBridge, *callbackWindow));
     onClick(ts1Ui->btn8, &TfrmMain::btn8Click);

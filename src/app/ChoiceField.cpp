@@ -11,3 +11,9 @@ void selectChoiceKey(QComboBox* choice, const QString& key)
     }
     choice->setCurrentIndex(index);
 }
+
+QString choiceKey(const QComboBox* choice)
+{
+    const int index = choice->currentIndex();
+    return index < 0 ? QString() : QString::number(index + 1);
+}

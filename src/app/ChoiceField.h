@@ -9,3 +9,6 @@ class QComboBox;
 
 // Shows the item whose key is `key`; any other text leaves no item shown.
 void selectChoiceKey(QComboBox* choice, const QString& key);
+
+// The key of the item shown; empty when no item is shown.
+QString choiceKey(const QComboBox* choice);

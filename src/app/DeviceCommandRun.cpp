@@ -1,4 +1,5 @@
 #include "app/CommandRunner.h"
+#include "app/LogPaneQueue.h"
 #include "app/TfrmMain.h"
 #include "common/Failure.h"
 #include "device/ReportOutcome.h"
@@ -7,6 +8,8 @@ bool TfrmMain::runDeviceCommand(const std::function<void()>& work)
 {
     if (commandRunner->busy())
         return false;
+    // Lines written so far show while the window waits for the terminal.
+    LogPaneQueue::flushAll();
     IdHTTP1.rearm();
     IdHTTP2.rearm();
     return commandRunner->run(work, [this] {
@@ -21,4 +24,12 @@ void TfrmMain::writeCommandLog(QPlainTextEdit* pane, const CommandLog& log)
         appendLine(pane, line);
     if (log.error)
         throw Failure(*log.error);
+}
+
+void TfrmMain::runLoggedCommand(QPlainTextEdit* pane, const std::function<CommandLog()>& command)
+{
+    CommandLog log;
+    if (!runDeviceCommand([&] { log = command(); }))
+        return;
+    writeCommandLog(pane, log);
 }

@@ -84,4 +84,21 @@ Loaded load(const Reader& read)
     return loaded;
 }
 
+QList<FieldValue> defaults()
+{
+    return load([](const QString&, const QString& fallback) { return fallback; }).values;
+}
+
+QList<StoredValue> toStore(const FieldReader& valueOf)
+{
+    QList<StoredValue> stored;
+    for (const Entry& entry : entries()) {
+        QStringList values;
+        for (const QString& field : entry.fields)
+            values << valueOf(field);
+        stored.append({entry.key, values.join(';')});
+    }
+    return stored;
+}
+
 } // namespace TemperatureSettings

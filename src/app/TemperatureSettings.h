@@ -47,4 +47,17 @@ struct Loaded
 using Reader = std::function<QString(const QString& key, const QString& fallback)>;
 Loaded load(const Reader& read);
 
+// The defaults of every field, in loading order.
+QList<FieldValue> defaults();
+
+// The fifteen keys with the values they store for the fields as they stand,
+// in writing order; valueOf gives a field's value by objectName.
+struct StoredValue
+{
+    QString key;
+    QString value;
+};
+using FieldReader = std::function<QString(const QString& field)>;
+QList<StoredValue> toStore(const FieldReader& valueOf);
+
 } // namespace TemperatureSettings

@@ -14,6 +14,7 @@
 #include "ui_TemperatureMaskPage.h"
 
 #include "app/CallbackServerWindow.h"
+#include "app/LogPaneQueue.h"
 #include "server/HttpServer.h"
 
 #include <QAction>
@@ -27,7 +28,6 @@
 #include <QScreen>
 #include <QShortcut>
 #include <QTabWidget>
-#include <QTextCursor>
 #include <QVBoxLayout>
 #include <iterator>
 
@@ -74,11 +74,18 @@ TfrmMain::TfrmMain(QWidget* parent)
 
     buildPages();
     setupConsumptionForms();
+    setupConsumptionTaskPage();
     setupShortcuts();
     setupTemperatureMaskPage();
     setupDeviceManagementPage();
+    setupOtherPage();
+    setupFtpAccountGroup();
+    setupOnlineServiceGroup();
+    setupFirmwareUpgradeGroup();
     FormCreate();
     setupCallbackServer();
+    setupPersonPhotoPage();
+    setupRecognitionRecordPage();
 }
 
 TfrmMain::~TfrmMain()
@@ -144,10 +151,8 @@ void TfrmMain::FormCreate()
 void TfrmMain::FormShow()
 {
     for (QPlainTextEdit* pane : {tabSheet1Ui->mmMsg, ts1Ui->mmoLog, tabSheet5Ui->mmLog, ts2Ui->mmoLog1,
-                                 ts4Ui->mmoLog2, ts3Ui->mmoLog3}) {
-        pane->clear();
-        pane->setProperty("hasLines", false);
-    }
+                                 ts4Ui->mmoLog2, ts3Ui->mmoLog3})
+        LogPaneQueue::clear(pane);
     Button6Click();
     SettingsFile::inFolder(programFolder()).EnsureSettingsFile();
     LoadTemperatureSettings();
@@ -203,7 +208,10 @@ void TfrmMain::setErrorPresenter(ErrorPresenter presenter)
 
 void TfrmMain::runHandler(const std::function<void()>& handler)
 {
+    // The handler's lines go into the panes together once it ends; the error
+    // box comes after them.
     try {
+        const LogPaneQueue::Batch batch;
         handler();
     } catch (const std::exception& error) {
         showGeneralError(QString::fromUtf8(error.what()));
@@ -221,16 +229,5 @@ void TfrmMain::showGeneralError(const QString& text)
 
 void TfrmMain::appendLine(QPlainTextEdit* pane, const QString& line)
 {
-    // appendPlainText starts no new line in a document that is still empty, so
-    // an empty first line would vanish into the next one; the pane remembers
-    // that it has lines instead.
-    if (pane->property("hasLines").toBool() && pane->document()->isEmpty()) {
-        QTextCursor cursor(pane->document());
-        cursor.movePosition(QTextCursor::End);
-        cursor.insertBlock();
-        cursor.insertText(line);
-    } else {
-        pane->appendPlainText(line);
-    }
-    pane->setProperty("hasLines", true);
+    LogPaneQueue::append(pane, line);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "common/Picture.h"
 #include "device/DeviceConnection.h"
+#include "device/FtpFetch.h"
 #include "device/HttpClient.h"
 
 #include <QWidget>
@@ -10,14 +12,20 @@
 class CommandRunner;
 struct CommandLog;
 class QAction;
+class QFileDialog;
 class QMenu;
 class QPlainTextEdit;
 class QShortcut;
 class QTabWidget;
+class QTreeWidgetItem;
 
 class CallbackServerWindow;
 class HttpServer;
 class WindowBridge;
+
+enum class PersonCommand;
+enum class FaceCommand;
+enum class RecordRange;
 
 namespace Ui {
 class DeviceManagementPage;
@@ -55,7 +63,9 @@ public:
     QString programFolder() const { return programFolder_; }
     void setProgramFolder(const QString& folder) { programFolder_ = folder; }
 
-    // Adds one whole line at the end of a log pane, nothing added to it.
+    // Adds one whole line at the end of a log pane, nothing added to it, except
+    // that a line too long to lay out is shown cut (LongLineCut). Inside a
+    // handler or a server step the line goes in when that ends (LogPaneQueue).
     static void appendLine(QPlainTextEdit* pane, const QString& line);
 
 protected:
@@ -111,6 +121,85 @@ private:
     HttpClient IdHTTP1{"application/x-www-form-urlencoded"};
     HttpClient IdHTTP2{"text/html"};
     CommandRunner* commandRunner = nullptr;
+
+    // Administration, recognition parameters and address registration: page ts1
+    // (DeviceManagementPage.cpp), page ts3 (OtherPage.cpp), the FTP account group
+    // (FtpAccountGroup.cpp) and the online service group (OnlineServiceGroup.cpp).
+    void setupOtherPage();
+    void setupFtpAccountGroup();
+    void setupOnlineServiceGroup();
+    // Runs a command that returns its log lines, then writes them into the pane.
+    void runLoggedCommand(QPlainTextEdit* pane, const std::function<CommandLog()>& command);
+    void btnsetnetinfoClick();
+    void btnsettimeClick();
+    void btnrestartdeviceClick();
+    void btnresetClick();
+    void btnsetconfigClick();
+    void btn1Click();
+    void btnsetidentifycallbackClick();
+    void btnsetdeviceheartbeatClick();
+    void btnsetimgregcallbackClick();
+    void btn2Click();
+    void Button1Click();
+    void Button2Click();
+    void btncallbackClick();
+    void btnSetTimeZoneClick();
+    void btnLanguageClick();
+    void btnsetscreenortClick();
+    void btnWidgetConfigClick();
+    void btnDisableClick();
+    void btnScreenSaverTimeClick();
+    void btnOpenDoorControlClick();
+    void btn15Click();
+    void btnSetFtpPassClick();
+    void btnsetServerAddressClick();
+    // Temperature and mask set buttons (TemperatureMaskPage.cpp) and the
+    // serial-screen firmware upgrade (FirmwareUpgradeGroup.cpp).
+    void Button5Click();
+    void Button4Click();
+    void bsSkinButton1Click();
+    void setupFirmwareUpgradeGroup();
+    void btnbootOnlineClick();
+    QFileDialog* OpenDialog1 = nullptr;
+    // Persons and photos page (PersonPhotoPage.cpp), records page
+    // (RecognitionRecordPage.cpp), and the FTP client both fetch photos with
+    // (PhotoCommandRun.cpp).
+    void setupPersonPhotoPage();
+    void btn3Click();
+    void btn4Click();
+    void btn5Click();
+    void btn6Click();
+    void btn9Click();
+    void btn21Click();
+    void btn24Click();
+    void btn22Click();
+    void btn23Click();
+    void btn10Click();
+    void btn13Click();
+    void btn7Click();
+    void btn11Click();
+    void btn17Click();
+    void btnfacefindClick();
+    void sendPersonCommand(PersonCommand command);
+    void sendFaceCommand(FaceCommand command);
+    void setupRecognitionRecordPage();
+    void btn12Click();
+    void btnNewDeleteRecordsClick();
+    void btn14Click();
+    void deleteRecords(RecordRange range);
+    FtpLogin ftpLogin() const;
+    // Like runDeviceCommand; closing the window ends a photo fetch as well.
+    bool runPhotoCommand(const std::function<void()>& work);
+    FtpClient IdFTP1;
+    QFileDialog* OpenPictureDialog = nullptr;
+    // The last file confirmed in OpenPictureDialog, and the photo imgEmp shows.
+    QString openPictureFile;
+    Picture empPicture;
+    // Consumption task page: task groups and the meal-period editor (ConsumptionTaskPage.cpp).
+    void setupConsumptionTaskPage();
+    void cbTaskChange();
+    void lvDinLevTimesSelectItem(QTreeWidgetItem* item);
+    void Button3Click();
 
     QString programFolder_;
     ErrorPresenter errorPresenter;

@@ -16,7 +16,8 @@ QString CommandUrl(const DeviceConnection& connection, const QString& path);
 
 // A form POST; the client's content type becomes the form type for good.
 QByteArray PostForm(HttpClient& client, const QString& url, const FormFields& fields);
-// A form POST of a body the command has already encoded itself.
+// A form POST of a body the command has already encoded itself. A body with
+// nothing to trim is sent as it is, without a copy.
 QByteArray PostEncodedForm(HttpClient& client, const QString& url, const QByteArray& encodedBody);
 // A POST whose body is the text's GBK bytes, sent as they are.
 QByteArray PostText(HttpClient& client, const QString& url, const QString& body);

@@ -12,6 +12,8 @@
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/write.hpp>
+#include <boost/beast/core/buffer_traits.hpp>
+#include <boost/beast/core/buffers_suffix.hpp>
 #include <boost/beast/core/flat_buffer.hpp>
 #include <boost/beast/core/tcp_stream.hpp>
 #include <boost/beast/http/error.hpp>
@@ -19,6 +21,7 @@
 #include <boost/beast/http/read.hpp>
 #include <boost/beast/http/string_body.hpp>
 
+#include <array>
 #include <atomic>
 #include <chrono>
 #include <limits>
@@ -39,9 +42,10 @@ QString socketError(const error_code& ec)
     return QStringLiteral("Socket Error: ") + QString::fromStdString(ec.message());
 }
 
-// The headers in the order the terminal's firmware was written against.
-QByteArray requestBytes(HttpClient::Method method, const RequestTarget& target, const QByteArray& contentType,
-                        const QByteArray& cookies, const QByteArray& body)
+// The request line and headers, in the order the terminal's firmware was
+// written against; the body follows them on the wire.
+QByteArray requestHead(HttpClient::Method method, const RequestTarget& target, const QByteArray& contentType,
+                       const QByteArray& cookies, const QByteArray& body)
 {
     const bool isPost = method == HttpClient::Method::Post;
     QByteArray request = isPost ? "POST " : method == HttpClient::Method::Put ? "PUT " : "GET ";
@@ -56,7 +60,7 @@ QByteArray requestBytes(HttpClient::Method method, const RequestTarget& target, 
     request += "User-Agent: Mozilla/3.0 (compatible; Indy Library)\r\n";
     if (!cookies.isEmpty())
         request += "Cookie: " + cookies + "\r\n";
-    return request + "\r\n" + body;
+    return request + "\r\n";
 }
 
 QString statusLine(const ReplyParser::value_type& reply)
@@ -168,15 +172,25 @@ struct HttpClient::Transport
         openPort = target.port;
     }
 
-    // Writes the request and reads the reply piece by piece, so a reply that
-    // keeps trickling in never times out while a stall does.
-    error_code exchange(const QByteArray& request, ReplyParser& parser, int timeoutMs)
+    // Writes the request, its body straight from the caller's bytes, and reads
+    // the reply, each piece by piece: a transfer that keeps moving never times
+    // out, however long it takes, while a stall does.
+    error_code exchange(const QByteArray& head, const QByteArray& body, ReplyParser& parser, int timeoutMs)
     {
-        expireAfter(timeoutMs);
-        error_code ec = run([&](auto done) {
-            asio::async_write(*stream, asio::buffer(request.constData(), request.size()),
-                              [done](const error_code& writeEc, std::size_t) { done(writeEc); });
-        });
+        const std::array<asio::const_buffer, 2> request{asio::buffer(head.constData(), head.size()),
+                                                        asio::buffer(body.constData(), body.size())};
+        beast::buffers_suffix<std::array<asio::const_buffer, 2>> unsent(request);
+        error_code ec;
+        while (!ec && beast::buffer_bytes(unsent) > 0) {
+            expireAfter(timeoutMs);
+            ec = run([&](auto done) {
+                stream->async_write_some(unsent,
+                                         [done, &unsent](const error_code& writeEc, std::size_t written) {
+                                             unsent.consume(written);
+                                             done(writeEc);
+                                         });
+            });
+        }
         while (!ec && !parser.is_done()) {
             expireAfter(timeoutMs);
             ec = run([&](auto done) {
@@ -221,22 +235,21 @@ QByteArray HttpClient::send(Method method, const QString& url, const QByteArray&
 {
     Transport& transport = *transport_;
     const RequestTarget target = SplitCommandUrl(url);
-    const QByteArray request =
-        requestBytes(method, target, contentType_, cookies_.headerFor(target.host), body);
+    const QByteArray head = requestHead(method, target, contentType_, cookies_.headerFor(target.host), body);
 
     const bool reused = method != Method::Post && transport.isOpenTo(target);
     if (!reused)
         transport.connect(target, timeoutMs_);
     auto parser = std::make_unique<ReplyParser>();
     parser->body_limit(std::numeric_limits<std::uint64_t>::max());
-    error_code ec = transport.exchange(request, *parser, timeoutMs_);
+    error_code ec = transport.exchange(head, body, *parser, timeoutMs_);
     // A kept connection that the terminal has closed meanwhile fails before
     // any reply byte; the request then goes once more on a new connection.
     if (ec && reused && !parser->got_some() && ec != beast::error::timeout) {
         transport.connect(target, timeoutMs_);
         parser = std::make_unique<ReplyParser>();
         parser->body_limit(std::numeric_limits<std::uint64_t>::max());
-        ec = transport.exchange(request, *parser, timeoutMs_);
+        ec = transport.exchange(head, body, *parser, timeoutMs_);
     }
     if (ec == beast::error::timeout)
         throw Failure(QStringLiteral("Read timed out."));

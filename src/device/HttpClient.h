@@ -9,7 +9,7 @@
 // One HTTP client of the main window, speaking to the terminal as it expects:
 // fixed headers in a fixed order, cookies kept for the client's lifetime and
 // sent back to their host, redirects not followed, and a time-out for
-// connecting and for each piece of the reply.
+// connecting and for each piece of the request and of the reply.
 //
 // A client is used by one thread at a time; only cancel() may be called from
 // another thread while a request runs.
@@ -31,13 +31,14 @@ public:
     QByteArray contentType() const { return contentType_; }
     void setContentType(const QByteArray& contentType) { contentType_ = contentType; }
 
-    // Longest wait to connect and for each piece of the reply; 0 waits without limit.
+    // Longest wait to connect and for each piece written or read; 0 waits without limit.
     int timeoutMs() const { return timeoutMs_; }
     void setTimeoutMs(int timeoutMs) { timeoutMs_ = timeoutMs; }
 
-    // Sends one request and returns the reply body's bytes. A failed transfer,
-    // a time-out or a status outside 200..299 throws Failure; for a status the
-    // text is the reply's status line.
+    // Sends one request and returns the reply body's bytes. The body goes out
+    // from the caller's bytes, never copied, so a large one costs no second
+    // copy. A failed transfer, a time-out or a status outside 200..299 throws
+    // Failure; for a status the text is the reply's status line.
     QByteArray send(Method method, const QString& url, const QByteArray& body);
 
     // Ends the request under way (it fails) and every later one until rearm().

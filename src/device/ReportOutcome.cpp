@@ -15,7 +15,8 @@ QString fillIn(QString pattern, const QString& value)
 } // namespace
 
 ReportedOutcome ReportOutcome(CommandLog& log, const QString& deviceHost,
-                              const std::function<QByteArray()>& send, const OutcomeTexts& texts)
+                              const std::function<QByteArray()>& send, const OutcomeTexts& texts,
+                              const SuccessStep& onSuccess)
 {
     ReportedOutcome reported;
     try {
@@ -27,6 +28,8 @@ ReportedOutcome ReportOutcome(CommandLog& log, const QString& deviceHost,
             log.lines << deviceHost + texts.abnormal;
             reported.outcome = Outcome::Abnormal;
         } else if (reply.success()) {
+            if (onSuccess)
+                onSuccess(reply);
             if (texts.successMember)
                 reported.successValue = reply.text(texts.successMember);
             log.lines << deviceHost + fillIn(texts.success, reported.successValue);

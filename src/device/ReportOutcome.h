@@ -48,9 +48,17 @@ struct ReportedOutcome
     QString successValue;
 };
 
+// What a command does once the terminal has reported success, before its
+// success line: record settings, move to a new address. An error it throws
+// ends the command on its exception line; what it did so far stays done.
+using SuccessStep = std::function<void(const DeviceReply& reply)>;
+
 // Sends the command, then writes the raw line and the line for its outcome.
 // Any failure from sending to building the outcome line (no connection,
-// time-out, bad status, a reply that is not JSON, a member the line needs)
-// gives the exception line, or the error for the general error box.
+// time-out, bad status, a reply that is not JSON, a member the line needs, a
+// failing success step) gives the exception line, or the error for the
+// general error box. deviceHost is read when the line is written, so a
+// success step may move it.
 ReportedOutcome ReportOutcome(CommandLog& log, const QString& deviceHost,
-                              const std::function<QByteArray()>& send, const OutcomeTexts& texts);
+                              const std::function<QByteArray()>& send, const OutcomeTexts& texts,
+                              const SuccessStep& onSuccess = {});

@@ -199,7 +199,9 @@ void Connection::serve()
         ec = readSome(parser);
 
     const http::verb method = parser.get().method();
-    if (!ec && method != http::verb::get && method != http::verb::post && method != http::verb::head)
+    const bool putAllowed = method == http::verb::put && shared->limits.acceptsPut;
+    if (!ec && method != http::verb::get && method != http::verb::post && method != http::verb::head &&
+        !putAllowed)
         return;
     if (!ec && !parser.is_done() && beast::iequals(parser.get()[http::field::expect], "100-continue"))
         ec = write("HTTP/1.1 100 Continue\r\n\r\n");

@@ -20,11 +20,14 @@ struct HttpServerLimits
     std::chrono::milliseconds readTimeout{30000};
     // Connections beyond this are closed at once instead of getting a thread.
     int maxConnections = 256;
+    // PUT reaches the handler too (a server that plays the terminal needs it).
+    bool acceptsPut = false;
 };
 
 // An HTTP/1.1 server with one IPv4 binding and a thread per connection; every
 // connection carries one request and is closed after its reply. Only GET, POST
-// and HEAD reach the handler; other methods are closed without reply.
+// and HEAD (and PUT where the limits allow it) reach the handler; other methods
+// are closed without reply.
 class HttpServer
 {
 public:

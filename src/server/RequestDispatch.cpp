@@ -1,22 +1,16 @@
 #include "server/RequestDispatch.h"
 
 #include "common/TextCodec.h"
+#include "server/AccountTrade.h"
+#include "server/ConsumptionTasks.h"
 #include "server/EventCallbacks.h"
 #include "server/PhotoUpload.h"
+#include "server/RecordReplies.h"
 #include "server/RouteTable.h"
 
 #include <exception>
 
 namespace {
-
-// Routes whose replies are not built yet say so instead of pretending to work.
-ServerReply notImplemented()
-{
-    ServerReply reply;
-    reply.status = 501;
-    reply.body = "not implemented yet";
-    return reply;
-}
 
 ServerReply runRoute(Route route, const ServerRequest& request, ServerWindow& window)
 {
@@ -27,11 +21,30 @@ ServerReply runRoute(Route route, const ServerRequest& request, ServerWindow& wi
         return EventCallbacks::qrCodeCallback(request, window);
     case Route::HeartBeat:
         return EventCallbacks::heartBeat(request, window);
+    case Route::GetTask:
+        return ConsumptionTasks::getTask(request, window);
+    case Route::UploadTaskResults:
+        return ConsumptionTasks::uploadTaskResults(request, window);
+    case Route::QueryAccount:
+        return AccountTrade::queryAccount(request, window);
+    case Route::OnlineTrade:
+        return AccountTrade::onlineTrade(request, window);
+    case Route::QueryTerminalSeq:
+        return RecordReplies::queryTerminalSeq(request, window);
+    case Route::RevokeTerminalSeq:
+        return RecordReplies::revokeTerminalSeq(request, window);
+    case Route::QueryTerminalSum:
+        return RecordReplies::queryTerminalSum(request, window);
+    case Route::QueryOrderMenu:
+        return RecordReplies::queryOrderMenu(request, window);
+    case Route::ConfirmOrderMenu:
+        return RecordReplies::confirmOrderMenu(request, window);
+    case Route::UploadRecords:
+        return RecordReplies::uploadRecords(request, window);
     case Route::UploadFaceImage:
         return PhotoUpload::uploadFaceImage(request, window);
-    default:
-        return notImplemented();
     }
+    return {};
 }
 
 } // namespace

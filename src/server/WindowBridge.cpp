@@ -1,6 +1,16 @@
 #include "server/WindowBridge.h"
 
 #include <QThread>
+#include <chrono>
+#include <utility>
+#include <vector>
+
+namespace {
+
+// Longest stretch of steps before the window's own events get a turn.
+constexpr std::chrono::milliseconds kBatchTime{8};
+
+} // namespace
 
 WindowBridge::WindowBridge(QObject* parent) : QObject(parent) {}
 
@@ -19,11 +29,17 @@ void WindowBridge::close()
 {
     std::lock_guard lock(mutex);
     isOpen = false;
-    for (const auto& call : waiting)
+    for (const auto& call : waiting) {
         call->abandoned = true;
+        call->done.notify_all();
+    }
     waiting.clear();
     notStarted.clear();
-    changed.notify_all();
+}
+
+void WindowBridge::setAfterSteps(std::function<void()> work)
+{
+    afterSteps = std::move(work);
 }
 
 bool WindowBridge::run(const std::function<void()>& step)
@@ -36,24 +52,24 @@ bool WindowBridge::run(const std::function<void()>& step)
                 return false;
         }
         step();
+        afterBatch();
         return true;
     }
 
     auto call = std::make_shared<Call>();
     call->step = step;
-    {
-        std::lock_guard lock(mutex);
-        if (!isOpen)
-            return false;
-        waiting.insert(call);
-        notStarted.push_back(call);
-    }
+    std::unique_lock lock(mutex);
+    if (!isOpen)
+        return false;
+    waiting.insert(call);
+    notStarted.push_back(call);
     // Wake-ups posted to a destroyed receiver are dropped; those that find no
     // step left do nothing.
-    QMetaObject::invokeMethod(this, "runNextStep", Qt::QueuedConnection);
-
-    std::unique_lock lock(mutex);
-    changed.wait(lock, [&call] { return call->finished || call->abandoned; });
+    if (!wakePosted) {
+        wakePosted = true;
+        QMetaObject::invokeMethod(this, "runReadySteps", Qt::QueuedConnection);
+    }
+    call->done.wait(lock, [&call] { return call->finished || call->abandoned; });
     waiting.erase(call);
     return call->finished;
 }
@@ -64,27 +80,59 @@ int WindowBridge::waitingSteps() const
     return static_cast<int>(waiting.size());
 }
 
-void WindowBridge::runNextStep()
+void WindowBridge::runReadySteps()
 {
-    std::shared_ptr<Call> call;
     {
         std::lock_guard lock(mutex);
-        if (notStarted.empty())
-            return;
-        call = notStarted.front();
-        notStarted.pop_front();
+        wakePosted = false;
     }
-    // close() runs on this thread too, so it cannot abandon the step midway. A
+    // close() runs on this thread too, so it cannot abandon a step midway. A
     // step that throws must not unwind into the event loop nor leave its caller
     // waiting: it counts as abandoned.
-    bool finished = true;
-    try {
-        call->step();
-    } catch (...) {
-        finished = false;
+    const auto start = std::chrono::steady_clock::now();
+    std::vector<std::pair<std::shared_ptr<Call>, bool>> ran;
+    for (;;) {
+        std::shared_ptr<Call> call;
+        {
+            std::lock_guard lock(mutex);
+            if (notStarted.empty())
+                break;
+            call = std::move(notStarted.front());
+            notStarted.pop_front();
+        }
+        bool finished = true;
+        try {
+            call->step();
+        } catch (...) {
+            finished = false;
+        }
+        ran.emplace_back(std::move(call), finished);
+        if (std::chrono::steady_clock::now() - start >= kBatchTime)
+            break;
     }
+    if (ran.empty())
+        return;
+    afterBatch();
+
     std::lock_guard lock(mutex);
-    call->finished = finished;
-    call->abandoned = !finished;
-    changed.notify_all();
+    for (const auto& [call, finished] : ran) {
+        call->finished = finished;
+        call->abandoned = !finished;
+        call->done.notify_all();
+    }
+    if (!notStarted.empty() && !wakePosted) {
+        wakePosted = true;
+        QMetaObject::invokeMethod(this, "runReadySteps", Qt::QueuedConnection);
+    }
+}
+
+void WindowBridge::afterBatch()
+{
+    if (!afterSteps)
+        return;
+    // Whatever goes wrong here must not keep the batch's callers waiting.
+    try {
+        afterSteps();
+    } catch (...) {
+    }
 }

@@ -12,7 +12,9 @@
 // not touch the window themselves. A caller waits for its step; once the bridge
 // is closed (server stopped, window gone) every waiting or later call returns
 // "abandoned" and steps that have not started never run. Callers must be gone
-// before the bridge is destroyed.
+// before the bridge is destroyed. Steps that are ready together run as one
+// batch, each still in one piece, and the batch ends with the after-steps work
+// (writing their log lines) before any of their callers go on.
 class WindowBridge : public QObject
 {
     Q_OBJECT
@@ -25,6 +27,9 @@ public:
     // On the window thread.
     void open();
     void close();
+    // Runs on the window thread after each batch of steps, before their callers
+    // are released. Set before the bridge is opened.
+    void setAfterSteps(std::function<void()> work);
 
     // From any thread: runs step on the window thread as one uninterrupted piece
     // and waits for it. False when it was abandoned instead.
@@ -37,19 +42,24 @@ private:
     struct Call
     {
         std::function<void()> step;
+        std::condition_variable done;
         bool finished = false;
         bool abandoned = false;
     };
 
-    // Runs the oldest step not yet started; one per posted wake-up, so that the
-    // window's own events get their turn between steps. The steps travel in this
-    // object's queue, not inside Qt's events, so that every hand-over is guarded
-    // by the mutex.
-    Q_INVOKABLE void runNextStep();
+    // Runs the steps not yet started, oldest first, for at most a few
+    // milliseconds, so that the window's own events get their turn between
+    // batches. The steps travel in this object's queue, not inside Qt's events,
+    // so that every hand-over is guarded by the mutex.
+    Q_INVOKABLE void runReadySteps();
+    void afterBatch();
 
     mutable std::mutex mutex;
-    std::condition_variable changed;
     bool isOpen = false;
+    // A wake-up is on its way to runReadySteps; one is enough for any number of
+    // steps.
+    bool wakePosted = false;
     std::deque<std::shared_ptr<Call>> notStarted;
     std::set<std::shared_ptr<Call>> waiting;
+    std::function<void()> afterSteps;
 };

@@ -169,7 +169,8 @@ TEST_F(CallbackServer, RequestsAreLoggedToTheWindowAndHeartbeatsReadItsRadioButt
     exchange(address, "GET /x/getTask HTTP/1.1\r\n\r\n");
 
     EXPECT_EQ(lines("mmoLog"), (QStringList{"/api/heartBeat", "sn=7", "", "/heartBeat", "", "/heartBeat", "",
-                                            "/attendance", "a=1", "b=2", "", "/x/getTask"}));
+                                            "/attendance", "a=1", "b=2", "", "/x/getTask", ""}));
+    // With no task answer chosen the task reply is empty, and so is its line.
     EXPECT_EQ(field<QPlainTextEdit>("mmMsg")->toPlainText(), "");
 }
 

@@ -51,17 +51,35 @@ TEST(Dispatch, UnmatchedPathIsLoggedAndAnsweredEmpty)
     }
 }
 
-TEST(Dispatch, RoutesNotBuiltYetSayNotImplementedAfterThePathLine)
+TEST(Dispatch, EveryConsumptionKeywordReachesItsRouteAfterThePathLine)
 {
-    for (const char* target : {"/x/getTask/uploadTaskResults", "/uploadTaskResults", "/pay/queryAccount",
-                               "/onlineTrade", "/queryTerminalSeq", "/revokeTerminalSeq", "/queryTerminalSum",
-                               "/queryOrderMenu", "/confirmOrderMenu", "/uploadRecords/uploadFaceImage"}) {
+    const struct
+    {
+        const char* target;
+        const char* reply;
+    } routes[] = {
+        {"/x/getTask/uploadTaskResults", ""},
+        {"/uploadTaskResults", R"({"result": true})"},
+        {"/pay/queryAccount", R"({"result":-1,)"},
+        {"/onlineTrade", R"({"result":1,"success":true,"msg":)"},
+        {"/queryTerminalSeq", R"({"result":1,"success":true,"msg":"查询成功","index":0,)"},
+        {"/revokeTerminalSeq", R"({"result":1,"success":true,"msg":"撤销成功",)"},
+        {"/queryTerminalSum", "sum"},
+        {"/queryOrderMenu", "menu"},
+        {"/confirmOrderMenu", "confirm"},
+        {"/uploadRecords/uploadFaceImage", R"({"result":1,"success":true,"msg":"接收成功"})"},
+    };
+    for (const auto& route : routes) {
         FakeServerWindow window;
-        const ServerReply reply = dispatch(window, target, "{}");
-        EXPECT_EQ(reply.status, 501) << target;
-        EXPECT_EQ(reply.body, "not implemented yet");
-        EXPECT_EQ(window.linesOf(LogPane::mmoLog), QStringList{QString::fromLatin1(target)});
-        EXPECT_TRUE(window.linesOf(LogPane::mmMsg).isEmpty());
+        window.memos = {{ServiceMemo::mmqueryTerminalSum, "sum"},
+                        {ServiceMemo::mmqueryOrderMenu, "menu"},
+                        {ServiceMemo::mmconfirmOrderMenu, "confirm"}};
+        const ServerReply reply = dispatch(window, route.target, "{}");
+        EXPECT_EQ(reply.status, 200) << route.target;
+        EXPECT_EQ(reply.contentType, "application/json");
+        EXPECT_TRUE(reply.body.startsWith(route.reply)) << route.target << " " << reply.body.constData();
+        EXPECT_EQ(window.linesOf(LogPane::mmoLog).value(0), QString::fromLatin1(route.target));
+        EXPECT_EQ(window.linesOf(LogPane::mmMsg), QStringList{QString::fromUtf8(reply.body)});
     }
 }
 
@@ -83,6 +101,7 @@ TEST(Dispatch, OverTheWireTheQueryIsNeverSearched)
     ServerFixture served("127.0.3.6");
     EXPECT_EQ(served.exchange(getRequest("/x?getTask")),
               "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nConnection: close\r\n\r\n");
-    EXPECT_TRUE(served.exchange(getRequest("/x/getTask/uploadTaskResults")).startsWith("HTTP/1.1 501 "));
-    EXPECT_EQ(served.window.linesOf(LogPane::mmoLog), (QStringList{"/x", "/x/getTask/uploadTaskResults"}));
+    EXPECT_EQ(served.exchange(getRequest("/x/getTask/uploadTaskResults")),
+              "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(served.window.linesOf(LogPane::mmoLog), (QStringList{"/x", "/x/getTask/uploadTaskResults", ""}));
 }

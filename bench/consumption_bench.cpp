@@ -1,0 +1,137 @@
+// Load on the account query of the consumption service: wrk against the real
+// window's server (started through btn8, headless), side by side with the
+// unmatched path of the same server in the same run, at 1 and 32 connections.
+//
+// Usage: consumption_bench [seconds per wrk run, default 10]
+#include "app/TfrmMain.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <cstdio>
+
+namespace {
+
+constexpr int kPort = 8090;
+const char* const kAddress = "127.0.13.20";
+
+struct WrkResult
+{
+    double requestsPerSecond = 0;
+    double p99Microseconds = 0;
+    long long requests = 0;
+    QString errors;
+};
+
+double microseconds(const QString& value, const QString& unit)
+{
+    const double number = value.toDouble();
+    if (unit == "us")
+        return number;
+    if (unit == "ms")
+        return number * 1000;
+    if (unit == "s")
+        return number * 1e6;
+    return number * 60e6;
+}
+
+WrkResult parseWrk(const QString& output)
+{
+    WrkResult result;
+    result.requestsPerSecond =
+        QRegularExpression(R"(Requests/sec:\s+([\d.]+))").match(output).captured(1).toDouble();
+    result.requests = QRegularExpression(R"((\d+) requests in)").match(output).captured(1).toLongLong();
+    const auto p99 =
+        QRegularExpression(R"(^\s+99%\s+([\d.]+)(us|ms|s|m)\s*$)", QRegularExpression::MultilineOption)
+            .match(output);
+    result.p99Microseconds = microseconds(p99.captured(1), p99.captured(2));
+    for (auto it = QRegularExpression(R"(Socket errors:[^\n]*|Non-2xx[^\n]*)").globalMatch(output);
+         it.hasNext();)
+        result.errors += it.next().captured(0).simplified() + "; ";
+    return result;
+}
+
+// Runs wrk, with the request script when one is given, while this thread keeps
+// serving the window's event loop.
+WrkResult runWrk(const QString& path, const QString& script, int connections, int seconds)
+{
+    QStringList arguments{"-t" + QString::number(connections == 1 ? 1 : 2),
+                          "-c" + QString::number(connections),
+                          "-d" + QString::number(seconds) + "s",
+                          "--timeout",
+                          "5s",
+                          "--latency"};
+    if (!script.isEmpty())
+        arguments << "-s" << script;
+    arguments << QString("http://%1:%2%3").arg(kAddress).arg(kPort).arg(path);
+    QProcess wrk;
+    wrk.start("/usr/bin/wrk", arguments);
+    QEventLoop loop;
+    QObject::connect(&wrk, &QProcess::finished, &loop, &QEventLoop::quit);
+    if (wrk.state() != QProcess::NotRunning)
+        loop.exec();
+    return parseWrk(QString::fromUtf8(wrk.readAllStandardOutput()));
+}
+
+void print(const char* path, int connections, const WrkResult& result, double baseline)
+{
+    std::printf("%-14s c=%-3d %9.0f req/s  p99 %8.0f us  ratio to unmatched %.2f  [%lld requests] %s\n", path,
+                connections, result.requestsPerSecond, result.p99Microseconds,
+                baseline > 0 ? result.requestsPerSecond / baseline : 0.0, result.requests,
+                qPrintable(result.errors));
+    std::fflush(stdout);
+}
+
+QString writeAccountScript(const QTemporaryDir& folder)
+{
+    const QString path = QDir(folder.path()).filePath("account.lua");
+    QFile script(path);
+    if (script.open(QIODevice::WriteOnly)) {
+        script.write("wrk.method = \"POST\"\n"
+                     "wrk.headers[\"Content-Type\"] = \"application/json\"\n"
+                     "wrk.body = '{\"personId\":\"20001\",\"idcardNum\":\"88001234\"}'\n");
+    }
+    return path;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int seconds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 10;
+
+    QTemporaryDir folder;
+    TfrmMain window;
+    window.setProgramFolder(folder.path());
+    window.show();
+    window.findChild<QLineEdit*>("edtIP1")->setText(kAddress);
+    window.findChild<QLineEdit*>("edtPort")->setText(QString::number(kPort));
+    window.findChild<QPushButton*>("btn8")->click();
+    QCoreApplication::processEvents();
+    const QString accountScript = writeAccountScript(folder);
+
+    for (int connections : {1, 32}) {
+        // Each pair of runs starts from empty panes, so that earlier lines do not weigh on it.
+        for (auto* pane : window.findChildren<QPlainTextEdit*>()) {
+            pane->clear();
+            pane->setProperty("hasLines", false);
+        }
+        const WrkResult unmatched = runWrk("/unmatched", {}, connections, seconds);
+        print("/unmatched", connections, unmatched, unmatched.requestsPerSecond);
+        const WrkResult account = runWrk("/queryAccount", accountScript, connections, seconds);
+        print("/queryAccount", connections, account, unmatched.requestsPerSecond);
+    }
+    const QString reply = window.findChild<QPlainTextEdit*>("mmMsg")->toPlainText().section('\n', 0, 0);
+    std::printf("first account reply of the last run: %s\n", qPrintable(reply.left(80)));
+    return 0;
+}

@@ -1,0 +1,181 @@
+// What the log panes cost on the window thread, headless: a million lines
+// appended through TfrmMain::appendLine by handlers, the longest stall of a 10 ms timer
+// while four threads stream lines in through the server's window steps, the
+// resident memory of a pane holding the million lines, and single long lines.
+//
+// Usage: log_pane_bench [--no-huge]   (--no-huge leaves out the 3 MiB line)
+#include "app/TfrmMain.h"
+#include "server/WindowBridge.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWindow>
+#include <atomic>
+#include <chrono>
+#include <cstdio>
+#include <thread>
+#include <vector>
+
+namespace {
+
+const char* const kServerAddress = "127.0.14.31";
+constexpr int kMillion = 1'000'000;
+
+long statusKb(const char* field)
+{
+    QFile status("/proc/self/status");
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith(field))
+            return line.mid(int(qstrlen(field))).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+// Lets the window run until the pane shows at least `blocks` lines and has been
+// painted since, so that whatever the pane defers is paid for inside the figure.
+void settle(QPlainTextEdit* pane, int blocks)
+{
+    QElapsedTimer limit;
+    limit.start();
+    while (pane->blockCount() < blocks && limit.elapsed() < 600'000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    pane->viewport()->repaint();
+    QCoreApplication::processEvents();
+}
+
+QString hundredCharacters(int number)
+{
+    const QString head = QStringLiteral("/attendance line %1 ").arg(number, 7, 10, QChar('0'));
+    return head + QString(100 - head.size(), QChar('x'));
+}
+
+// The lines come as handlers write them, a few at a time.
+void millionLines(TfrmMain& window, QPlainTextEdit* pane)
+{
+    constexpr int kLinesPerHandler = 10;
+    const long before = statusKb("VmRSS:");
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 1; i <= kMillion; i += kLinesPerHandler) {
+        window.runHandler([pane, i] {
+            for (int line = i; line < i + kLinesPerHandler; ++line)
+                TfrmMain::appendLine(pane, hundredCharacters(line));
+        });
+    }
+    const double appended = timer.nsecsElapsed() / 1e9;
+    settle(pane, kMillion);
+    const double shown = timer.nsecsElapsed() / 1e9;
+    const long after = statusKb("VmRSS:");
+    std::printf("1,000,000 lines of 100 characters, %d a handler: appended %.2f s, in the pane and painted "
+                "%.2f s\n",
+                kLinesPerHandler, appended, shown);
+    std::printf("resident memory: before %.1f MB, after %.1f MB, the pane's share %.1f MB "
+                "(%.0f bytes a line), peak %.1f MB\n",
+                before / 1024.0, after / 1024.0, (after - before) / 1024.0,
+                (after - before) * 1024.0 / kMillion, statusKb("VmHWM:") / 1024.0);
+    std::fflush(stdout);
+}
+
+// Four threads, 500 lines a second each, every line one window step of the
+// server's bridge, as a route's log line is.
+void streamedLines(QPlainTextEdit* pane, WindowBridge* bridge)
+{
+    constexpr int kThreads = 4;
+    constexpr int kSeconds = 10;
+    constexpr int kPerThreadPerSecond = 500;
+    const int blocksBefore = pane->blockCount();
+
+    QElapsedTimer clock;
+    clock.start();
+    qint64 lastTick = 0;
+    qint64 largestGap = 0;
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticker, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        if (lastTick > 0)
+            largestGap = std::max(largestGap, now - lastTick);
+        lastTick = now;
+    });
+    ticker.start(10);
+
+    std::atomic<int> running{kThreads};
+    std::atomic<long> abandoned{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            const auto start = std::chrono::steady_clock::now();
+            for (int i = 0; i < kSeconds * kPerThreadPerSecond; ++i) {
+                std::this_thread::sleep_until(start +
+                                              std::chrono::microseconds(i * 1'000'000 / kPerThreadPerSecond));
+                const QString line = QStringLiteral("thread %1 line %2").arg(t).arg(i);
+                if (!bridge->run([pane, line] { TfrmMain::appendLine(pane, line); }))
+                    ++abandoned;
+            }
+            --running;
+        });
+    }
+    while (running > 0)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    for (auto& thread : threads)
+        thread.join();
+    ticker.stop();
+    settle(pane, blocksBefore + kThreads * kSeconds * kPerThreadPerSecond);
+    std::printf("%d lines a second from %d threads for %d s (pane already holding %d lines): largest gap "
+                "of a 10 ms timer %.1f ms, %ld steps abandoned, %d lines arrived\n",
+                kThreads * kPerThreadPerSecond, kThreads, kSeconds, blocksBefore, largestGap / 1e6,
+                abandoned.load(), pane->blockCount() - blocksBefore);
+    std::fflush(stdout);
+}
+
+void longLines(TfrmMain& window, QPlainTextEdit* pane, bool huge)
+{
+    std::vector<int> lengths = {8 << 10, 16 << 10, 32 << 10, 64 << 10, 128 << 10};
+    if (huge)
+        lengths.push_back(3 << 20);
+    for (int length : lengths) {
+        pane->clear();
+        QCoreApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        window.runHandler([pane, length] { TfrmMain::appendLine(pane, QString(length, QChar('x'))); });
+        settle(pane, 1);
+        std::printf("one line of %7d characters without breaks, appended and painted: %8.1f ms\n", length,
+                    timer.nsecsElapsed() / 1e6);
+        std::fflush(stdout);
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const bool huge = !(argc > 1 && qstrcmp(argv[1], "--no-huge") == 0);
+
+    QTemporaryDir folder;
+    TfrmMain window;
+    window.setProgramFolder(folder.path());
+    window.show();
+    while (!window.windowHandle() || !window.windowHandle()->isExposed())
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    // The bridge is open while the server runs.
+    window.findChild<QLineEdit*>("edtIP1")->setText(kServerAddress);
+    window.findChild<QPushButton*>("btn8")->click();
+    QCoreApplication::processEvents();
+
+    auto* mmoLog = window.findChild<QPlainTextEdit*>("mmoLog");
+    millionLines(window, mmoLog);
+    streamedLines(mmoLog, window.findChild<WindowBridge*>("callbackBridge"));
+    longLines(window, mmoLog, huge);
+    return 0;
+}

@@ -1,0 +1,141 @@
+#include "app/LogPaneQueue.h"
+
+#include "app/LongLineCut.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+#include <vector>
+
+namespace {
+
+// Bounds one edit, so that a handler writing very many lines neither holds
+// them all twice nor stalls the window on one huge insertion.
+constexpr qsizetype kMaxWaitingLines = 4096;
+constexpr qsizetype kMaxWaitingChars = 1 << 20;
+// How long lines may wait while the event loop runs inside a batch, and how
+// often a pane that takes lines is laid out and painted anew.
+constexpr int kShowWithinMs = 16;
+
+int openBatches = 0;
+// Every pane's queue, few enough for a linear search.
+std::vector<LogPaneQueue*> queues;
+
+} // namespace
+
+LogPaneQueue::Batch::Batch()
+{
+    ++openBatches;
+}
+
+LogPaneQueue::Batch::~Batch()
+{
+    if (--openBatches == 0)
+        flushAll();
+}
+
+LogPaneQueue::LogPaneQueue(QPlainTextEdit* pane) : QObject(pane), pane(pane)
+{
+    soon.setSingleShot(true);
+    soon.setInterval(kShowWithinMs);
+    connect(&soon, &QTimer::timeout, this, &LogPaneQueue::write);
+    refreshSoon.setSingleShot(true);
+    refreshSoon.setInterval(kShowWithinMs);
+    connect(&refreshSoon, &QTimer::timeout, this, &LogPaneQueue::refresh);
+    // Undo in a log pane would take back logged lines, and its record of every
+    // insertion costs memory for as long as the pane lives.
+    pane->document()->setUndoRedoEnabled(false);
+    queues.push_back(this);
+}
+
+// Runs while the pane itself is being destroyed: it must not be touched.
+LogPaneQueue::~LogPaneQueue()
+{
+    queues.erase(std::find(queues.begin(), queues.end(), this));
+}
+
+LogPaneQueue& LogPaneQueue::of(QPlainTextEdit* pane)
+{
+    for (LogPaneQueue* queue : queues)
+        if (queue->pane == pane)
+            return *queue;
+    return *new LogPaneQueue(pane);
+}
+
+void LogPaneQueue::append(QPlainTextEdit* pane, const QString& line)
+{
+    of(pane).add(line, openBatches > 0);
+}
+
+void LogPaneQueue::appendLater(QPlainTextEdit* pane, const QString& line)
+{
+    of(pane).add(line, true);
+}
+
+void LogPaneQueue::flushAll()
+{
+    for (LogPaneQueue* queue : queues)
+        queue->write();
+}
+
+void LogPaneQueue::clear(QPlainTextEdit* pane)
+{
+    LogPaneQueue& queue = of(pane);
+    queue.waiting.clear();
+    queue.waitingChars = 0;
+    queue.soon.stop();
+    queue.hasLines = false;
+    pane->clear();
+}
+
+void LogPaneQueue::add(const QString& line, bool mayWait)
+{
+    waiting.append(LongLineCut::shorten(line));
+    waitingChars += waiting.constLast().size();
+    if (!mayWait || waiting.size() >= kMaxWaitingLines || waitingChars >= kMaxWaitingChars)
+        write();
+    else if (!soon.isActive())
+        soon.start();
+}
+
+void LogPaneQueue::write()
+{
+    soon.stop();
+    if (waiting.isEmpty())
+        return;
+    const QString text = waiting.join(QLatin1Char('\n'));
+    waiting.clear();
+    waitingChars = 0;
+
+    // The layout would measure the last lines and repaint for every edit; it
+    // hears of them at most once a frame (refresh).
+    if (!refreshSoon.isActive()) {
+        QScrollBar* bar = pane->verticalScrollBar();
+        follow = pane->isVisible() && bar->value() == bar->maximum();
+        refreshSoon.start();
+    }
+    QTextDocument* document = pane->document();
+    const QSignalBlocker quiet(document->documentLayout());
+    QTextCursor cursor(document);
+    cursor.beginEditBlock();
+    cursor.movePosition(QTextCursor::End);
+    if (hasLines || !document->isEmpty())
+        cursor.insertBlock();
+    cursor.insertText(text);
+    cursor.endEditBlock();
+    hasLines = true;
+}
+
+void LogPaneQueue::refresh()
+{
+    QAbstractTextDocumentLayout* layout = pane->document()->documentLayout();
+    emit layout->documentSizeChanged(layout->documentSize());
+    emit layout->update();
+    // A pane scrolled to its end follows the new lines, as an append does.
+    if (follow)
+        pane->verticalScrollBar()->setValue(pane->verticalScrollBar()->maximum());
+}

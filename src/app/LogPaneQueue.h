@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QObject>
+#include <QStringList>
+#include <QTimer>
+
+class QPlainTextEdit;
+
+// Lines on their way into a log pane. Laying out lines one edit at a time costs
+// the window thread far more than one edit for many, so while a handler or a
+// server step runs (a Batch is open) lines wait in their pane's queue and go in
+// together when it ends. Outside a batch a line goes in at once. Lines keep
+// their order and are added whole, nothing added to them except where a line
+// is too long to show (LongLineCut). Window thread only.
+class LogPaneQueue : public QObject
+{
+    Q_OBJECT
+
+public:
+    // While one exists, appended lines wait; the last one to end writes them.
+    class Batch
+    {
+    public:
+        Batch();
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+    };
+
+    static void append(QPlainTextEdit* pane, const QString& line);
+    // Waits even outside a batch, for whoever calls flushAll when its lines
+    // must be in (the server, before a reply leaves); never longer than a few
+    // milliseconds once the event loop runs.
+    static void appendLater(QPlainTextEdit* pane, const QString& line);
+    // Writes what waits for every pane, as one edit per pane. Whoever reads a
+    // pane's text, or is about to hand out what its lines report, calls it first.
+    static void flushAll();
+    // Empties the pane for a fresh start: nothing waiting, no lines yet.
+    static void clear(QPlainTextEdit* pane);
+
+private:
+    explicit LogPaneQueue(QPlainTextEdit* pane);
+    ~LogPaneQueue() override;
+
+    static LogPaneQueue& of(QPlainTextEdit* pane);
+    // Written at once unless the line may wait and the queue is not full.
+    void add(const QString& line, bool mayWait);
+    void write();
+    void refresh();
+
+    QPlainTextEdit* pane;
+    QStringList waiting;
+    qsizetype waitingChars = 0;
+    // An empty first line leaves the document empty, so the pane's having
+    // lines is kept here.
+    bool hasLines = false;
+    // Lines of a handler that runs the event loop meanwhile still show.
+    QTimer soon;
+    // Runs while the layout has yet to hear of lines written; whether the pane
+    // was scrolled to its end before them.
+    QTimer refreshSoon;
+    bool follow = false;
+};
