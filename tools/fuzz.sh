@@ -30,7 +30,8 @@ for binary in "$build"/fuzz/*_fuzz; do
   "$binary" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$build/findings/$name-" "$work" "$here/fuzz/corpus/$name" >"$log" 2>&1 || status=$?
   stat() { sed -n "s/^stat::$1: *//p" "$log" | tail -1; }
-  edges="$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | cut -d' ' -f2)"
+  # A seed that fails at once leaves no coverage line.
+  edges="$(grep -oE 'cov: [0-9]+' "$log" | tail -1 | cut -d' ' -f2 || true)"
   corpus="$(find "$work" "$here/fuzz/corpus/$name" -type f | wc -l)"
   result="nothing found"
   if [ "$status" -ne 0 ]; then
