@@ -1,6 +1,7 @@
 #include "device/DeviceReply.h"
 
 #include "common/Failure.h"
+#include "common/JsonText.h"
 #include "common/TextCodec.h"
 
 namespace {
@@ -61,9 +62,8 @@ QString DecodeReply(const QByteArray& body)
 
 DeviceReply ParseReply(const QString& text)
 {
-    try {
-        return DeviceReply(nlohmann::ordered_json::parse(text.toStdString()));
-    } catch (const nlohmann::json::exception&) {
+    nlohmann::ordered_json json = ParseJsonText(text.toStdString());
+    if (json.is_discarded())
         throw Failure(QStringLiteral("Invalid JSON reply: ") + text);
-    }
+    return DeviceReply(std::move(json));
 }

@@ -33,5 +33,6 @@ private:
 // that is not valid UTF-8 gives the empty text.
 QString DecodeReply(const QByteArray& body);
 
-// A text that is not JSON at all (the empty text included) throws Failure.
+// A text that is not JSON at all (the empty text included), or that nests
+// deeper than kMaxJsonDepth, throws Failure.
 DeviceReply ParseReply(const QString& text);

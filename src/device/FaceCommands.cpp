@@ -76,6 +76,32 @@ CommandLog RunFaceCommand(FaceCommand command, const FaceFields& fields, const D
     return log;
 }
 
+std::optional<QString> ReadPhotoQueryReply(const QString& host, const QString& text, CommandLog& log)
+{
+    std::optional<DeviceReply> reply;
+    try {
+        reply = ParseReply(text);
+    } catch (const std::exception&) {
+        log.lines << host + QStringLiteral("查询失败2");
+        return std::nullopt;
+    }
+    if (!reply->hasSuccess()) {
+        log.lines << host + QStringLiteral("查询照片异常");
+        return std::nullopt;
+    }
+    if (!reply->success()) {
+        log.lines << host + QStringLiteral("查询照片失败");
+        return std::nullopt;
+    }
+    const std::optional<QString> path = reply->has("data") ? firstPhotoPath(*reply) : std::nullopt;
+    if (!path) {
+        log.lines << host + QStringLiteral("查询失败1");
+        return std::nullopt;
+    }
+    log.lines << QStringLiteral("path:") + *path;
+    return path;
+}
+
 PhotoQueryResult QueryFacePhoto(const PhotoQueryFields& fields, const DeviceConnection& connection,
                                 HttpClient& client, FtpClient& ftp)
 {
@@ -92,27 +118,9 @@ PhotoQueryResult QueryFacePhoto(const PhotoQueryFields& fields, const DeviceConn
         return result;
     }
 
-    std::optional<DeviceReply> reply;
-    try {
-        reply = ParseReply(text);
-    } catch (const std::exception&) {
-        result.log.lines << host + QStringLiteral("查询失败2");
+    const std::optional<QString> path = ReadPhotoQueryReply(host, text, result.log);
+    if (!path)
         return result;
-    }
-    if (!reply->hasSuccess()) {
-        result.log.lines << host + QStringLiteral("查询照片异常");
-        return result;
-    }
-    if (!reply->success()) {
-        result.log.lines << host + QStringLiteral("查询照片失败");
-        return result;
-    }
-    const std::optional<QString> path = reply->has("data") ? firstPhotoPath(*reply) : std::nullopt;
-    if (!path) {
-        result.log.lines << host + QStringLiteral("查询失败1");
-        return result;
-    }
-    result.log.lines << QStringLiteral("path:") + *path;
 
     if (!IsSafeLocalName(fields.faceId))
         return result;

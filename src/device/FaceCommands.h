@@ -54,6 +54,10 @@ struct PhotoQueryResult
     std::optional<QString> photoFile;
 };
 
+// Reads the photo query's reply from host: logs why it names no photo, or the
+// path of the person's first photo, which it returns.
+std::optional<QString> ReadPhotoQueryReply(const QString& host, const QString& text, CommandLog& log);
+
 // Asks the terminal where the person's photo lies, then fetches it from the
 // terminal's FTP service into the face ID + ".jpg" beside the program. A face
 // ID that cannot name a file there gets no fetch.

@@ -32,13 +32,11 @@ QString RecordQueryText(const RecordQueryFields& fields)
                         "&model=-1&order=1&index=" + QString::number(index));
 }
 
-RecordPage QueryRecordPage(const QString& queryText, const DeviceConnection& connection, HttpClient& client)
+RecordPage ReadRecordPage(const QString& text)
 {
     RecordPage page;
+    page.log.lines << text;
     try {
-        const QString text =
-            DecodeReply(GetText(client, CommandUrl(connection, "newFindRecords?" + queryText)));
-        page.log.lines << text;
         const DeviceReply reply = ParseReply(text);
         if (!reply.hasSuccess() || !reply.success() || !reply.has("data"))
             return page;
@@ -53,6 +51,19 @@ RecordPage QueryRecordPage(const QString& queryText, const DeviceConnection& con
         page.log.error = QString::fromUtf8(error.what());
     }
     return page;
+}
+
+RecordPage QueryRecordPage(const QString& queryText, const DeviceConnection& connection, HttpClient& client)
+{
+    QString text;
+    try {
+        text = DecodeReply(GetText(client, CommandUrl(connection, "newFindRecords?" + queryText)));
+    } catch (const std::exception& error) {
+        RecordPage page;
+        page.log.error = QString::fromUtf8(error.what());
+        return page;
+    }
+    return ReadRecordPage(text);
 }
 
 void FetchRecordPhotos(const std::vector<RecordPhoto>& records, const RecordPhotoSource& photos,

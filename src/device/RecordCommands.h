@@ -48,6 +48,10 @@ struct RecordPage
     std::vector<RecordPhoto> records;
 };
 
+// The query's reply text logged, and a successful reply's records listed; a
+// reply that is not JSON goes on to the general error box.
+RecordPage ReadRecordPage(const QString& text);
+
 // Sends the query and logs the reply; a successful reply's records are listed.
 // A transfer error, or a reply that is not JSON, goes on to the general error box.
 RecordPage QueryRecordPage(const QString& queryText, const DeviceConnection& connection, HttpClient& client);

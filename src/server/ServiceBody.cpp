@@ -1,5 +1,7 @@
 #include "server/ServiceBody.h"
 
+#include "common/JsonText.h"
+
 #include <cmath>
 
 const nlohmann::ordered_json* ServiceBody::member(const char* key) const
@@ -44,7 +46,7 @@ std::optional<qint64> ServiceBody::integer(const char* key) const
 
 std::optional<ServiceBody> ParseServiceBody(const QString& text)
 {
-    nlohmann::ordered_json json = nlohmann::ordered_json::parse(text.toStdString(), nullptr, false);
+    nlohmann::ordered_json json = ParseJsonText(text.toStdString());
     if (json.is_discarded())
         return std::nullopt;
     return ServiceBody(std::move(json));

@@ -24,5 +24,6 @@ private:
     nlohmann::ordered_json json;
 };
 
-// The body text (window text) parsed as JSON; nothing when it is not JSON.
+// The body text (window text) parsed as JSON; nothing when it is not JSON or
+// nests deeper than kMaxJsonDepth.
 std::optional<ServiceBody> ParseServiceBody(const QString& text);

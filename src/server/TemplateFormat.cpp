@@ -68,7 +68,9 @@ QString converted(const Placeholder& placeholder, const TemplateValue& value, co
         const qint64* number = std::get_if<qint64>(&value);
         if (!number)
             throw invalidTemplate(text);
-        QString digits = QString::number(*number < 0 ? -*number : *number);
+        // Negated unsigned, so that the smallest number keeps its digits.
+        const quint64 magnitude = *number < 0 ? 0 - quint64(*number) : quint64(*number);
+        QString digits = QString::number(magnitude);
         if (digits.size() < placeholder.precision)
             digits = QString(placeholder.precision - digits.size(), QChar('0')) + digits;
         return *number < 0 ? QStringLiteral("-") + digits : digits;

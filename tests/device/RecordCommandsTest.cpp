@@ -117,6 +117,15 @@ TEST(RecordQuery, AReplyWithoutSuccessIsLoggedAndFetchesNothing)
     EXPECT_EQ(ftp.connections(), 0);
 }
 
+TEST(RecordQuery, AReplyNestedTooDeepIsLoggedAndGoesToTheErrorBox)
+{
+    const QString reply = R"({"success":true,"data":)" + QString(200000, '[') + QString(200000, ']') + "}";
+    const RecordPage page = ReadRecordPage(reply);
+    EXPECT_EQ(page.log.lines, QStringList{reply});
+    EXPECT_TRUE(page.log.error);
+    EXPECT_TRUE(page.records.empty());
+}
+
 namespace {
 
 // A query reply whose "data" is itself JSON, sent as a string.

@@ -6,6 +6,9 @@ TEST(ServiceBody, TextThatIsNotJsonYieldsNothing)
 {
     for (const char* text : {"", "abc", "{", R"({"a":1,})", "{} x"})
         EXPECT_FALSE(ParseServiceBody(QString::fromLatin1(text))) << text;
+    // Nested past what the JSON library can copy and write out on the stack.
+    const QString deep = R"({"personId":)" + QString(200000, '[') + QString(200000, ']') + "}";
+    EXPECT_FALSE(ParseServiceBody(deep));
     EXPECT_TRUE(ParseServiceBody("{}"));
     EXPECT_TRUE(ParseServiceBody(" [1] "));
 }

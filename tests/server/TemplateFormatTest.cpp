@@ -3,6 +3,7 @@
 #include "server/TemplateFormat.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -29,6 +30,9 @@ TEST(TemplateFormat, FillsPlaceholdersByTheirKind)
          {u("ab"), u("ab"), u("abc"), qint64(7), qint64(-7)},
          "[   ab][ab   ][ab][  7][-007]"},
         {"%S %D %F", {u("x"), qint64(1), 1.0}, "x 1 1.00"},
+        {"%d|%.20d",
+         {std::numeric_limits<qint64>::min(), std::numeric_limits<qint64>::min()},
+         "-9223372036854775808|-09223372036854775808"},
         {"no placeholder", {1.0}, "no placeholder"},
         {"", {}, ""},
     };
