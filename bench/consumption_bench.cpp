@@ -4,6 +4,7 @@
 //
 // Usage: consumption_bench [seconds per wrk run, default 10]
 #include "app/TfrmMain.h"
+#include "WindowServer.h"
 #include "WrkOutput.h"
 
 #include <QApplication>
@@ -79,10 +80,7 @@ int main(int argc, char** argv)
     TfrmMain window;
     window.setProgramFolder(folder.path());
     window.show();
-    window.findChild<QLineEdit*>("edtIP1")->setText(kAddress);
-    window.findChild<QLineEdit*>("edtPort")->setText(QString::number(kPort));
-    window.findChild<QPushButton*>("btn8")->click();
-    QCoreApplication::processEvents();
+    startWindowServer(window, kAddress, kPort);
     const QString accountScript = writeAccountScript(folder);
 
     for (int connections : {1, 32}) {

@@ -5,6 +5,7 @@
 //
 // Usage: server_bench [seconds per wrk run, default 10]
 #include "BareServer.h"
+#include "WindowServer.h"
 #include "WrkOutput.h"
 
 #include "app/TfrmMain.h"
@@ -152,10 +153,7 @@ int main(int argc, char** argv)
     TfrmMain window;
     window.setProgramFolder(folder.path());
     window.show();
-    window.findChild<QLineEdit*>("edtIP1")->setText(kWindowAddress);
-    window.findChild<QLineEdit*>("edtPort")->setText(QString::number(kPort));
-    window.findChild<QPushButton*>("btn8")->click();
-    QCoreApplication::processEvents();
+    startWindowServer(window, kWindowAddress, kPort);
 
     loadRuns(window, seconds);
     return 0;

@@ -4,6 +4,7 @@
 //
 // Usage: terminal_load_bench [terminals, default 20] [requests a second, default 200] [seconds, default 30]
 #include "BareServer.h"
+#include "WindowServer.h"
 
 #include "app/TfrmMain.h"
 #include "server/ReplyFraming.h"
@@ -70,10 +71,7 @@ int main(int argc, char** argv)
     TfrmMain window;
     window.setProgramFolder(folder.path());
     window.show();
-    window.findChild<QLineEdit*>("edtIP1")->setText(kWindowAddress);
-    window.findChild<QLineEdit*>("edtPort")->setText(QString::number(kPort));
-    window.findChild<QPushButton*>("btn8")->click();
-    QCoreApplication::processEvents();
+    startWindowServer(window, kWindowAddress, kPort);
 
     std::printf("window's server (%s), %s:\n", kWindowAddress, load.join(' ').toLocal8Bit().constData());
     const Figures windowed = runLoad(kWindowAddress, load);

@@ -23,16 +23,8 @@ done
 cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
 cmake --build "$build" --target quillmoor-terminal traffic_panel
 
-log="$(mktemp)"
-"$build/src/terminal/quillmoor-terminal" --address "$simulator_address" </dev/null >"$log" 2>&1 &
-simulator=$!
-trap 'kill -INT "$simulator" 2>/dev/null; wait "$simulator" 2>/dev/null; rm -f "$log"' EXIT
-for _ in $(seq 100); do
-    grep -q "type help" "$log" && break
-    kill -0 "$simulator" 2>/dev/null || { cat "$log" >&2; exit 1; }
-    sleep 0.1
-done
-grep -q "type help" "$log" || { echo "traffic-screenshot: the simulator did not start" >&2; exit 1; }
+source "$here/tools/start-simulator.sh"
+start_simulator "$simulator_address"
 
 mkdir -p "$here/docs"
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1800x1000x24" \

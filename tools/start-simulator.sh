@@ -1,0 +1,18 @@
+# Sourced by the screenshot scripts: starts quillmoor-terminal from $build on
+# the loopback address $1 with the further options given, waits until it takes
+# commands, and stops it with Ctrl+C when the script ends.
+start_simulator() {
+    local address="$1"
+    shift
+    simulator_log="$(mktemp)"
+    "$build/src/terminal/quillmoor-terminal" --address "$address" "$@" </dev/null >"$simulator_log" 2>&1 &
+    simulator=$!
+    trap 'kill -INT "$simulator" 2>/dev/null; wait "$simulator" 2>/dev/null; rm -f "$simulator_log"' EXIT
+    for _ in $(seq 100); do
+        grep -q "type help" "$simulator_log" && return 0
+        kill -0 "$simulator" 2>/dev/null || { cat "$simulator_log" >&2; exit 1; }
+        sleep 0.1
+    done
+    echo "the simulator did not start" >&2
+    exit 1
+}
