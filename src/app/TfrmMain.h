@@ -71,7 +71,7 @@ public:
     // handler or a server step the line goes in when that ends (LogPaneQueue).
     static void appendLine(QPlainTextEdit* pane, const QString& line);
 
-    // Every exchange of both roles, for the traffic inspector.
+    // Every exchange of both roles, for the traffic panel.
     TrafficLog& trafficLog() { return traffic; }
 
 protected:
@@ -128,7 +128,7 @@ private:
     HttpClient IdHTTP2{"text/html"};
     CommandRunner* commandRunner = nullptr;
 
-    // Traffic inspector (TrafficInspector.cpp): the log every exchange is
+    // Traffic panel (TrafficPanelSetup.cpp): the log every exchange is
     // recorded in, and its panel beside the pages, toggled by Ctrl+Shift+T and
     // from the log panes' context menu.
     void setupTrafficPanel();

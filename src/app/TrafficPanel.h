@@ -15,7 +15,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class TrafficLog;
 
-// The traffic inspector: every exchange of both roles, newest last, with its
+// The traffic panel: every exchange of both roles, newest last, with its
 // raw bytes as text, hex, pretty JSON and image preview. It reads the log in
 // batches on a timer, and only while it is shown.
 class TrafficPanel : public QWidget

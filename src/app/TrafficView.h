@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
-// How the traffic inspector shows one side of an exchange.
+// How the traffic panel shows one side of an exchange.
 namespace TrafficView {
 
 // The head (start line and headers) and the body of an HTTP message.

@@ -4,7 +4,7 @@
 #include <QDateTime>
 #include <QString>
 
-// One exchange on the wire, as the traffic inspector shows it.
+// One exchange on the wire, as the traffic panel shows it.
 struct TrafficRecord
 {
     enum class Role

@@ -22,10 +22,10 @@
 
 namespace {
 
-class TrafficInspector : public WindowTest
+class TrafficRecording : public WindowTest
 {
 protected:
-    TrafficInspector() { show(); }
+    TrafficRecording() { show(); }
 
     void click(const char* button) { QTest::mouseClick(field<QPushButton>(button), Qt::LeftButton); }
 
@@ -52,7 +52,7 @@ QList<QByteArray> sortedHeaders(const RecordedRequest& request)
 
 } // namespace
 
-TEST_F(TrafficInspector, ADeviceCommandIsRecordedWithTheBytesBothWays)
+TEST_F(TrafficRecording, ADeviceCommandIsRecordedWithTheBytesBothWays)
 {
     FakeTerminal terminal(1, 8090, "127.0.17.");
     const QByteArray reply = "HTTP/1.1 200 OK\r\nContent-Type: application/json\r\nContent-Length: 32\r\n"
@@ -75,7 +75,7 @@ TEST_F(TrafficInspector, ADeviceCommandIsRecordedWithTheBytesBothWays)
     EXPECT_EQ(field<QPlainTextEdit>("mmoLog")->toPlainText(), u("连接成功"));
 }
 
-TEST_F(TrafficInspector, AFailedCommandIsRecordedWithItsError)
+TEST_F(TrafficRecording, AFailedCommandIsRecordedWithItsError)
 {
     FakeTerminal terminal(2, 8090, "127.0.17.");
     terminal.then(TerminalReply::hangUp());
@@ -87,7 +87,7 @@ TEST_F(TrafficInspector, AFailedCommandIsRecordedWithItsError)
     EXPECT_TRUE(record.reply.isEmpty());
 }
 
-TEST_F(TrafficInspector, AServerRequestIsRecordedAsTheClientSentAndReceivedIt)
+TEST_F(TrafficRecording, AServerRequestIsRecordedAsTheClientSentAndReceivedIt)
 {
     field<QLineEdit>("edtIP1")->setText("127.0.17.20");
     field<QLineEdit>("edtPort")->setText("8090");
@@ -108,7 +108,7 @@ TEST_F(TrafficInspector, AServerRequestIsRecordedAsTheClientSentAndReceivedIt)
     EXPECT_EQ(records[0].reply, answer);
 }
 
-TEST_F(TrafficInspector, CopyAsCurlSendsTheSameRequestAgain)
+TEST_F(TrafficRecording, CopyAsCurlSendsTheSameRequestAgain)
 {
     FakeTerminal terminal(3, 8090, "127.0.17.");
     connectTo(terminal);
@@ -135,7 +135,7 @@ TEST_F(TrafficInspector, CopyAsCurlSendsTheSameRequestAgain)
     EXPECT_EQ(sent[1].body, "oldPass=a+b%2Bc%26%BF%AA&newPass=58104726");
 }
 
-TEST_F(TrafficInspector, ThePanelIsHiddenAtStartAndToggledWithoutMovingThePages)
+TEST_F(TrafficRecording, ThePanelIsHiddenAtStartAndToggledWithoutMovingThePages)
 {
     QWidget* panel = field<QWidget>("trafficPanel");
     QWidget* pages = field<QWidget>("pgc1");
@@ -175,7 +175,7 @@ TEST_F(TrafficInspector, ThePanelIsHiddenAtStartAndToggledWithoutMovingThePages)
     EXPECT_FALSE(panel->isHidden());
 }
 
-TEST_F(TrafficInspector, SelectingARecordShowsItsTextHexAndJson)
+TEST_F(TrafficRecording, SelectingARecordShowsItsTextHexAndJson)
 {
     FakeTerminal terminal(4, 8090, "127.0.17.");
     terminal.then(TerminalReply::json(u(R"({"success":true,"data":"开"})")));
@@ -192,7 +192,7 @@ TEST_F(TrafficInspector, SelectingARecordShowsItsTextHexAndJson)
     EXPECT_FALSE(field<QPlainTextEdit>("mmTrafficText")->toPlainText().contains(u("开")));
 }
 
-TEST_F(TrafficInspector, AnFtpFetchIsRecordedWithItsControlChannelAndThePhoto)
+TEST_F(TrafficRecording, AnFtpFetchIsRecordedWithItsControlChannelAndThePhoto)
 {
     FakeTerminal terminal(5, 8090, "127.0.17.");
     FtpServerFixture ftp(terminal.host().toLatin1());
