@@ -1,4 +1,5 @@
 #include "support/FakeTerminal.h"
+#include "support/TestFiles.h"
 #include "support/WindowTest.h"
 
 #include <QDir>
@@ -45,14 +46,7 @@ protected:
         });
     }
 
-    QString firmwareFile(const QByteArray& bytes)
-    {
-        const QString path = folder.filePath("screen.bin");
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return path;
-    }
+    QString firmwareFile(const QByteArray& bytes) { return writeTestFile(folder.filePath("screen.bin"), bytes); }
 
     QStringList lines(const char* pane) { return field<QPlainTextEdit>(pane)->toPlainText().split('\n'); }
 

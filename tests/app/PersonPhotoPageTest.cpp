@@ -2,6 +2,7 @@
 #include "device/FormFields.h"
 #include "support/FakeTerminal.h"
 #include "support/FtpServerFixture.h"
+#include "support/TestFiles.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>
@@ -27,13 +28,7 @@ namespace {
 
 QByteArray jpeg(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
-    image.fill(Qt::darkGreen);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
+    return jpegBytes(width, height, Qt::darkGreen);
 }
 
 // Runs step on the next modal dialog once it is open.
@@ -83,11 +78,7 @@ protected:
 
     QString writePhoto(const char* name, const QByteArray& bytes)
     {
-        const QString path = folder.filePath(name);
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return path;
+        return writeTestFile(folder.filePath(name), bytes);
     }
 };
 

@@ -3,6 +3,7 @@
 #include "device/FaceCommands.h"
 #include "device/FormFields.h"
 #include "support/FakeTerminal.h"
+#include "support/TestFiles.h"
 #include "support/FtpServerFixture.h"
 
 #include <QBuffer>
@@ -18,13 +19,7 @@ namespace {
 
 QByteArray jpegBytes()
 {
-    QImage image(16, 12, QImage::Format_RGB32);
-    image.fill(Qt::darkCyan);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "JPG");
-    return bytes;
+    return ::jpegBytes(16, 12, Qt::darkCyan);
 }
 
 FaceFields defaults()

@@ -1,6 +1,7 @@
 #include "device/CommandEnvelope.h"
 #include "device/FirmwareUpgrade.h"
 #include "support/FakeTerminal.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -27,14 +28,7 @@ QString u(const char* utf8)
 class FirmwareUpload : public ::testing::Test
 {
 protected:
-    QString firmwareFile(const QByteArray& bytes)
-    {
-        const QString path = folder.filePath("screen.bin");
-        QFile file(path);
-        file.open(QIODevice::WriteOnly);
-        file.write(bytes);
-        return path;
-    }
+    QString firmwareFile(const QByteArray& bytes) { return writeTestFile(folder.filePath("screen.bin"), bytes); }
 
     QTemporaryDir folder;
 };
