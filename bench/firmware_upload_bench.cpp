@@ -124,12 +124,13 @@ int clickPhase(int argc, char** argv, const QString& path)
     window.show();
     window.findChild<QLineEdit*>("edtIP")->setText(QString::fromLatin1(kAddress));
     QTest::mouseClick(window.findChild<QPushButton*>("btnLink"), Qt::LeftButton);
-    auto* dialog = window.findChild<QFileDialog*>("OpenDialog1");
     auto* button = window.findChild<QPushButton*>("btnbootOnline");
     auto* log = window.findChild<QPlainTextEdit*>("mmMsg");
     // The dialog is answered at once, so the round is the work after the choice.
     rounds("click", [&] {
-        QTimer::singleShot(0, dialog, [dialog, path] {
+        // The dialog is built on the first click.
+        QTimer::singleShot(0, &window, [&window, path] {
+            auto* dialog = window.findChild<QFileDialog*>("OpenDialog1");
             dialog->findChild<QLineEdit*>("fileNameEdit")->setText(path);
             static_cast<QDialog*>(dialog)->accept(); // protected in QFileDialog
         });

@@ -3,18 +3,28 @@
 #include "server/OrderNumbers.h"
 #include "server/ServerWindow.h"
 
-class QComboBox;
-class QLineEdit;
+class ConsumptionReplyPage;
+class ConsumptionTaskPage;
+class DeviceSession;
+class QObject;
+class QPlainTextEdit;
 class ServiceClock;
-class TfrmMain;
 
-// The main window as the server's routes see it: its log panes, the fields they
-// read and write, and the uploaded-photo file in the program folder. Used on the
-// window thread only.
+// The main window as the server's routes see it: the pages they read and
+// write, their two log panes, and the uploaded-photo file in the program
+// folder. Used on the window thread only.
 class CallbackServerWindow : public ServerWindow
 {
 public:
-    explicit CallbackServerWindow(TfrmMain& window);
+    struct Pages
+    {
+        QPlainTextEdit* deviceLog;
+        QPlainTextEdit* serviceLog;
+        const ConsumptionTaskPage& tasks;
+        ConsumptionReplyPage& replies;
+    };
+
+    CallbackServerWindow(QObject* window, const DeviceSession& session, Pages pages);
 
     void appendLine(LogPane pane, const QString& line) override;
     HeartbeatFields heartbeatFields() override;
@@ -32,9 +42,8 @@ public:
     QString newOrderNumber(const QDateTime& now) override;
 
 private:
-    QLineEdit* edit(ServiceText field) const;
-
-    TfrmMain& window;
+    const DeviceSession& session;
+    Pages pages;
     ServiceClock* clock;
     OrderNumberSource orders;
 };

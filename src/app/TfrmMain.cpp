@@ -1,27 +1,22 @@
 #include "app/TfrmMain.h"
 
+#include "app/CallbackServer.h"
+#include "app/CallbackServerWindow.h"
+#include "app/DeviceSession.h"
+#include "app/LogPaneQueue.h"
 #include "app/ProgramFolder.h"
 #include "app/SettingsFile.h"
-
-#include "ui_ConsumptionParamsPage.h"
-#include "ui_ConsumptionReplyPage.h"
-#include "ui_ConsumptionTaskPage.h"
-#include "ui_DeviceManagementPage.h"
-#include "ui_FaceConsumptionPage.h"
-#include "ui_OtherPage.h"
-#include "ui_PersonPhotoPage.h"
-#include "ui_RecognitionRecordPage.h"
-#include "ui_TemperatureMaskPage.h"
-
-#include "app/CallbackServerWindow.h"
-#include "app/LogPaneQueue.h"
-#include "server/HttpServer.h"
+#include "app/UserActions.h"
+#include "app/pages/DeviceManagementPage.h"
+#include "app/pages/FaceConsumptionPage.h"
+#include "app/pages/OtherPage.h"
+#include "app/pages/PersonPhotoPage.h"
+#include "app/pages/RecognitionRecordPage.h"
+#include "app/pages/TemperatureMaskPage.h"
 
 #include <QAction>
-#include <QComboBox>
-#include <QCoreApplication>
 #include <QCloseEvent>
-#include <QGuiApplication>
+#include <QCoreApplication>
 #include <QIcon>
 #include <QMenu>
 #include <QMessageBox>
@@ -29,7 +24,6 @@
 #include <QShortcut>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <iterator>
 
 namespace {
 
@@ -55,15 +49,26 @@ QIcon programIcon()
 
 } // namespace
 
-TfrmMain::TfrmMain(QWidget* parent)
-    : QWidget(parent), ts1Ui(std::make_unique<Ui::DeviceManagementPage>()),
-      ts2Ui(std::make_unique<Ui::PersonPhotoPage>()), ts4Ui(std::make_unique<Ui::RecognitionRecordPage>()),
-      ts3Ui(std::make_unique<Ui::OtherPage>()), tabSheet1Ui(std::make_unique<Ui::FaceConsumptionPage>()),
-      tabSheet2Ui(std::make_unique<Ui::ConsumptionParamsPage>()),
-      tabSheet3Ui(std::make_unique<Ui::ConsumptionTaskPage>()),
-      tabSheet4Ui(std::make_unique<Ui::ConsumptionReplyPage>()),
-      tabSheet5Ui(std::make_unique<Ui::TemperatureMaskPage>()),
-      programFolder_(ChooseProgramFolder(QCoreApplication::applicationDirPath()))
+struct TfrmMain::Parts
+{
+    explicit Parts(TfrmMain* window)
+        : session(window), actions(session, [window](const QString& text) { window->showGeneralError(text); })
+    {
+    }
+
+    DeviceSession session;
+    UserActions actions;
+    DeviceManagementPage* ts1 = nullptr;
+    PersonPhotoPage* ts2 = nullptr;
+    RecognitionRecordPage* ts4 = nullptr;
+    OtherPage* ts3 = nullptr;
+    FaceConsumptionPage* tabSheet1 = nullptr;
+    TemperatureMaskPage* tabSheet5 = nullptr;
+    // Gone before the session and the pages it reads.
+    std::unique_ptr<CallbackServer> callbackServer;
+};
+
+TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent), parts(std::make_unique<Parts>(this))
 {
     setObjectName("frmMain");
     setWindowTitle(QString::fromUtf8(kCaption));
@@ -71,27 +76,26 @@ TfrmMain::TfrmMain(QWidget* parent)
     setWindowFlags(Qt::Window | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
     setFont(pixelFont("MS Sans Serif", 11));
     resize(kClientWidth, kClientHeight);
+    parts->session.setProgramFolder(ChooseProgramFolder(QCoreApplication::applicationDirPath()));
 
     buildPages();
-    setupConsumptionForms();
-    setupConsumptionTaskPage();
     setupShortcuts();
-    setupTemperatureMaskPage();
-    setupDeviceManagementPage();
-    setupOtherPage();
-    setupFtpAccountGroup();
-    setupOnlineServiceGroup();
-    setupFirmwareUpgradeGroup();
-    FormCreate();
-    setupCallbackServer();
-    setupPersonPhotoPage();
-    setupRecognitionRecordPage();
+    pgc1->setCurrentIndex(0);
+
+    parts->callbackServer = std::make_unique<CallbackServer>(
+        this,
+        std::make_unique<CallbackServerWindow>(
+            this, parts->session,
+            CallbackServerWindow::Pages{parts->ts1->log(), parts->tabSheet1->log(), parts->tabSheet1->tasks(),
+                                        parts->tabSheet1->replies()}),
+        parts->session.trafficLog());
+    parts->ts1->setCallbackServer(parts->callbackServer.get());
     setupTrafficPanel();
 }
 
 TfrmMain::~TfrmMain()
 {
-    stopCallbackServer();
+    parts->ts1->stopCallbackServer();
 }
 
 void TfrmMain::buildPages()
@@ -104,23 +108,23 @@ void TfrmMain::buildPages()
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(pgc1);
 
-    auto addPage = [](QTabWidget* tabs, auto& ui, const char* caption) {
-        auto* page = new QWidget(tabs);
-        ui->setupUi(page);
-        tabs->addTab(page, QString::fromUtf8(caption));
+    auto add = [this](auto* page, const char* caption) {
+        pgc1->addTab(page, QString::fromUtf8(caption));
+        return page;
     };
-    addPage(pgc1, ts1Ui, "设备管理类");
-    addPage(pgc1, ts2Ui, "人员照片类");
-    addPage(pgc1, ts4Ui, "识别记录");
-    addPage(pgc1, ts3Ui, "其他");
-    addPage(pgc1, tabSheet1Ui, "人脸消费");
-    addPage(pgc1, tabSheet5Ui, "测温口罩");
+    DeviceSession& s = parts->session;
+    UserActions& a = parts->actions;
+    auto* ts1 = parts->ts1 = add(new DeviceManagementPage(s, a, pgc1), "设备管理类");
+    parts->ts2 = add(new PersonPhotoPage(s, a, pgc1), "人员照片类");
+    auto* ts4 = parts->ts4 = add(new RecognitionRecordPage(s, a, pgc1), "识别记录");
+    parts->ts3 = add(new OtherPage(s, a, ts1->log(), pgc1), "其他");
+    parts->tabSheet1 = add(new FaceConsumptionPage(s, a, pgc1), "人脸消费");
+    parts->tabSheet5 = add(new TemperatureMaskPage(s, a, pgc1), "测温口罩");
 
-    QTabWidget* inner = tabSheet1Ui->PageControl1;
-    addPage(inner, tabSheet2Ui, "参数类");
-    addPage(inner, tabSheet3Ui, "任务类");
-    addPage(inner, tabSheet4Ui, "消费类");
-    inner->setCurrentIndex(0);
+    // The password and address every command sends are page ts1's; the FTP
+    // login every photo fetch uses is page ts4's.
+    s.setSources({[ts1] { return ts1->password(); }, [ts1] { return ts1->deviceAddress(); },
+                  [ts4] { return ts4->ftpLogin(); }});
 }
 
 void TfrmMain::setupShortcuts()
@@ -131,7 +135,8 @@ void TfrmMain::setupShortcuts()
     N1->setObjectName("N1");
     N1->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6));
     N1->setVisible(false);
-    connect(N1, &QAction::triggered, this, [this] { runHandler([this] { N1Click(); }); });
+    const auto togglePanel = [this] { runHandler([this] { parts->tabSheet5->toggleTemperaturePanel(); }); };
+    connect(N1, &QAction::triggered, this, togglePanel);
 
     pgc1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(pgc1, &QWidget::customContextMenuRequested, this,
@@ -140,46 +145,22 @@ void TfrmMain::setupShortcuts()
     // A hidden action has no working shortcut in Qt, so the key is bound here.
     n1Shortcut = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F6), pgc1);
     n1Shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-    connect(n1Shortcut, &QShortcut::activated, this, [this] { runHandler([this] { N1Click(); }); });
+    connect(n1Shortcut, &QShortcut::activated, this, togglePanel);
 }
 
-void TfrmMain::FormCreate()
+QList<QPlainTextEdit*> TfrmMain::logPanes() const
 {
-    pgc1->setCurrentIndex(0);
-    ts2Ui->imgEmp->clear();
+    return {parts->tabSheet1->log(), parts->ts1->log(), parts->tabSheet5->log(),
+            parts->ts2->log(),       parts->ts4->log(), parts->ts3->log()};
 }
 
-void TfrmMain::FormShow()
+void TfrmMain::showPages()
 {
-    for (QPlainTextEdit* pane : {tabSheet1Ui->mmMsg, ts1Ui->mmoLog, tabSheet5Ui->mmLog, ts2Ui->mmoLog1,
-                                 ts4Ui->mmoLog2, ts3Ui->mmoLog3})
+    for (QPlainTextEdit* pane : logPanes())
         LogPaneQueue::clear(pane);
-    Button6Click();
-    SettingsFile::inFolder(programFolder()).EnsureSettingsFile();
-    LoadTemperatureSettings();
-}
-
-void TfrmMain::N1Click()
-{
-    // isHidden, not isVisible: the panel's page may not be the current one.
-    QWidget* panel = tabSheet5Ui->Panel1;
-    panel->setHidden(!panel->isHidden());
-}
-
-// What the consumption forms cannot say themselves: editable combo boxes that
-// show a text with no item selected, and the meal-period list's column widths.
-void TfrmMain::setupConsumptionForms()
-{
-    auto showTextWithoutItem = [](QComboBox* combo, const char* text) {
-        combo->setCurrentIndex(-1);
-        combo->setEditText(QString::fromUtf8(text));
-    };
-    showTextWithoutItem(tabSheet3Ui->cbTask, "服务器地址设置任务");
-    showTextWithoutItem(tabSheet4Ui->cbResult2, "1:查询成功");
-
-    const int mealColumnWidths[] = {40, 40, 60, 60, 64, 65, 60, 60};
-    for (int column = 0; column < int(std::size(mealColumnWidths)); ++column)
-        tabSheet3Ui->lvDinLevTimes->setColumnWidth(column, mealColumnWidths[column]);
+    parts->tabSheet5->showMaskDefaults();
+    parts->session.settingsFile().EnsureSettingsFile();
+    parts->tabSheet5->loadTemperatureSettings();
 }
 
 void TfrmMain::showEvent(QShowEvent* event)
@@ -193,12 +174,12 @@ void TfrmMain::showEvent(QShowEvent* event)
         frame.moveCenter(screen->availableGeometry().center());
         move(frame.topLeft());
     }
-    runHandler([this] { FormShow(); });
+    runHandler([this] { showPages(); });
 }
 
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
-    stopCallbackServer();
+    parts->ts1->stopCallbackServer();
     QWidget::closeEvent(event);
 }
 
@@ -209,14 +190,22 @@ void TfrmMain::setErrorPresenter(ErrorPresenter presenter)
 
 void TfrmMain::runHandler(const std::function<void()>& handler)
 {
-    // The handler's lines go into the panes together once it ends; the error
-    // box comes after them.
-    try {
-        const LogPaneQueue::Batch batch;
-        handler();
-    } catch (const std::exception& error) {
-        showGeneralError(QString::fromUtf8(error.what()));
-    }
+    parts->actions.run(handler);
+}
+
+QString TfrmMain::programFolder() const
+{
+    return parts->session.programFolder();
+}
+
+void TfrmMain::setProgramFolder(const QString& folder)
+{
+    parts->session.setProgramFolder(folder);
+}
+
+TrafficLog& TfrmMain::trafficLog()
+{
+    return parts->session.trafficLog();
 }
 
 void TfrmMain::showGeneralError(const QString& text)

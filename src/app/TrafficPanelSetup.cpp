@@ -1,19 +1,12 @@
 #include "app/TfrmMain.h"
 #include "app/TrafficPanel.h"
-#include "server/HttpServer.h"
-#include "ui_ConsumptionParamsPage.h"
-#include "ui_DeviceManagementPage.h"
-#include "ui_FaceConsumptionPage.h"
-#include "ui_OtherPage.h"
-#include "ui_PersonPhotoPage.h"
-#include "ui_RecognitionRecordPage.h"
-#include "ui_TemperatureMaskPage.h"
 
 #include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTabWidget>
 
 namespace {
 
@@ -23,14 +16,9 @@ constexpr int kTrafficPanelWidth = 620;
 
 void TfrmMain::setupTrafficPanel()
 {
-    IdHTTP1.setTrafficLog(&traffic);
-    IdHTTP2.setTrafficLog(&traffic);
-    IdFTP1.setTrafficLog(&traffic);
-    HTTPServer->setTrafficLog(&traffic);
-
     // The pages and the panel side by side; with the panel hidden the splitter
     // shows the pages alone, exactly as before.
-    trafficPanel = new TrafficPanel(traffic, this);
+    trafficPanel = new TrafficPanel(trafficLog(), this);
     trafficPanel->hide();
     trafficSplitter = new QSplitter(Qt::Horizontal, this);
     trafficSplitter->setObjectName(QStringLiteral("trafficSplitter"));
@@ -45,8 +33,7 @@ void TfrmMain::setupTrafficPanel()
     trafficShortcut->setContext(Qt::WindowShortcut);
     connect(trafficShortcut, &QShortcut::activated, this, &TfrmMain::toggleTrafficPanel);
 
-    for (QPlainTextEdit* pane : {ts1Ui->mmoLog, ts2Ui->mmoLog1, ts4Ui->mmoLog2, ts3Ui->mmoLog3, tabSheet1Ui->mmMsg,
-                                 tabSheet5Ui->mmLog}) {
+    for (QPlainTextEdit* pane : logPanes()) {
         pane->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(pane, &QWidget::customContextMenuRequested, this, [this, pane](const QPoint& at) {
             QMenu* menu = pane->createStandardContextMenu();

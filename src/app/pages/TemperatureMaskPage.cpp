@@ -1,11 +1,13 @@
+#include "app/pages/TemperatureMaskPage.h"
+
 #include "app/ChoiceField.h"
+#include "app/DeviceSession.h"
+#include "app/LogPaneQueue.h"
 #include "app/SettingsFile.h"
 #include "app/TemperatureSettings.h"
-#include "app/TfrmMain.h"
+#include "app/UserActions.h"
 #include "common/Failure.h"
 #include "device/TemperatureCommands.h"
-
-#include "ui_DeviceManagementPage.h"
 #include "ui_TemperatureMaskPage.h"
 
 #include <QComboBox>
@@ -74,75 +76,86 @@ QString temperatureValue(const Ui::TemperatureMaskPage& ui, const QString& name)
 
 } // namespace
 
-void TfrmMain::setupTemperatureMaskPage()
+TemperatureMaskPage::TemperatureMaskPage(DeviceSession& session, UserActions& actions, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::TemperatureMaskPage>()), session(session)
 {
-    onClick(tabSheet5Ui->Button6, &TfrmMain::Button6Click);
-    onClick(tabSheet5Ui->bsSkinButton1, &TfrmMain::bsSkinButton1Click);
-    onClick(tabSheet5Ui->Button5, &TfrmMain::Button5Click);
-    onClick(tabSheet5Ui->Button4, &TfrmMain::Button4Click);
+    ui->setupUi(this);
+    using Page = TemperatureMaskPage;
+    actions.bind<Page>(this, {{ui->Button6, &Page::showMaskDefaults},
+                              {ui->bsSkinButton1, &Page::setMaskConfig},
+                              {ui->Button5, &Page::showTemperatureDefaults},
+                              {ui->Button4, &Page::setTemperatureConfig}});
 }
 
-void TfrmMain::Button6Click()
+TemperatureMaskPage::~TemperatureMaskPage() = default;
+
+QPlainTextEdit* TemperatureMaskPage::log() const
 {
-    selectChoiceKey(tabSheet5Ui->cbisMaskOpen, "1");
-    selectChoiceKey(tabSheet5Ui->cbisVoiceOpen, "1");
-    tabSheet5Ui->edtvoiceContext->setText(QString::fromUtf8("请佩戴口罩"));
-    selectChoiceKey(tabSheet5Ui->cbisMaskFoceOpen, "2");
+    return ui->mmLog;
 }
 
-void TfrmMain::bsSkinButton1Click()
+void TemperatureMaskPage::toggleTemperaturePanel()
 {
-    const MaskFields fields = maskFields(*tabSheet5Ui);
+    // isHidden, not isVisible: the panel's page may not be the current one.
+    QWidget* panel = ui->Panel1;
+    panel->setHidden(!panel->isHidden());
+}
+
+void TemperatureMaskPage::showMaskDefaults()
+{
+    selectChoiceKey(ui->cbisMaskOpen, "1");
+    selectChoiceKey(ui->cbisVoiceOpen, "1");
+    ui->edtvoiceContext->setText(QString::fromUtf8("请佩戴口罩"));
+    selectChoiceKey(ui->cbisMaskFoceOpen, "2");
+}
+
+void TemperatureMaskPage::setMaskConfig()
+{
+    const MaskFields fields = maskFields(*ui);
     if (!MaskParamsFilled(fields)) {
-        appendLine(tabSheet5Ui->mmLog, kParamsMissing);
+        LogPaneQueue::append(ui->mmLog, kParamsMissing);
         return;
     }
-    const DeviceConnection connection = deviceConnection;
-    const QString password = ts1Ui->edtPasswordNew->text();
-    CommandLog log;
-    if (!runDeviceCommand([&] { log = SendMaskConfig(connection, password, fields, IdHTTP1); }))
-        return;
-    writeCommandLog(tabSheet5Ui->mmLog, log);
+    session.runLogged(ui->mmLog, [&](const DeviceConnection& connection, const QString& password) {
+        return SendMaskConfig(connection, password, fields, session.client());
+    });
 }
 
-void TfrmMain::Button5Click()
+void TemperatureMaskPage::showTemperatureDefaults()
 {
-    showTemperatureValues(*tabSheet5Ui, TemperatureSettings::defaults());
+    showTemperatureValues(*ui, TemperatureSettings::defaults());
 }
 
-void TfrmMain::Button4Click()
+void TemperatureMaskPage::setTemperatureConfig()
 {
-    const TemperatureFields fields = temperatureFields(*tabSheet5Ui);
+    const TemperatureFields fields = temperatureFields(*ui);
     if (!TemperatureParamsFilled(fields)) {
-        appendLine(tabSheet5Ui->mmLog, kParamsMissing);
+        LogPaneQueue::append(ui->mmLog, kParamsMissing);
         return;
     }
-    const DeviceConnection connection = deviceConnection;
-    const QString password = ts1Ui->edtPasswordNew->text();
     // Taken from the fields now; written by the command while the window waits,
     // so the file still has one writer at a time.
-    const QList<TemperatureSettings::StoredValue> values = TemperatureSettings::toStore(
-        [this](const QString& name) { return temperatureValue(*tabSheet5Ui, name); });
-    const SettingsFile file = SettingsFile::inFolder(programFolder());
+    const QList<TemperatureSettings::StoredValue> values =
+        TemperatureSettings::toStore([this](const QString& name) { return temperatureValue(*ui, name); });
+    const SettingsFile file = session.settingsFile();
     const auto store = [&file, &values] {
         file.EnsureSettingsFile();
         for (const TemperatureSettings::StoredValue& stored : values)
             file.WriteSetting(TemperatureSettings::kSection, stored.key, stored.value);
     };
-    CommandLog log;
-    if (!runDeviceCommand([&] { log = SendTemperatureConfig(connection, password, fields, IdHTTP1, store); }))
-        return;
-    writeCommandLog(tabSheet5Ui->mmLog, log);
+    session.runLogged(ui->mmLog, [&](const DeviceConnection& connection, const QString& password) {
+        return SendTemperatureConfig(connection, password, fields, session.client(), store);
+    });
 }
 
-void TfrmMain::LoadTemperatureSettings()
+void TemperatureMaskPage::loadTemperatureSettings()
 {
-    const SettingsFile file = SettingsFile::inFolder(programFolder());
+    const SettingsFile file = session.settingsFile();
     const TemperatureSettings::Loaded loaded =
         TemperatureSettings::load([&file](const QString& key, const QString& fallback) {
             return file.ReadSetting(TemperatureSettings::kSection, key, fallback);
         });
-    showTemperatureValues(*tabSheet5Ui, loaded.values);
+    showTemperatureValues(*ui, loaded.values);
     if (loaded.error)
         throw Failure(*loaded.error);
 }

@@ -1,0 +1,65 @@
+#include "app/pages/ConsumptionParamsPage.h"
+
+#include "app/DeviceSession.h"
+#include "app/UserActions.h"
+#include "device/AddressRegistration.h"
+#include "device/FirmwareUpgrade.h"
+#include "ui_ConsumptionParamsPage.h"
+
+#include <QDir>
+#include <QFileDialog>
+
+ConsumptionParamsPage::ConsumptionParamsPage(DeviceSession& session, UserActions& actions,
+                                             QPlainTextEdit* log, QWidget* parent)
+    : QWidget(parent), ui(std::make_unique<Ui::ConsumptionParamsPage>()), session(session), log(log)
+{
+    ui->setupUi(this);
+    using Page = ConsumptionParamsPage;
+    actions.bind<Page>(this, {{ui->btnsetServerAddress, &Page::registerServiceAddress},
+                              {ui->btnbootOnline, &Page::upgradeFirmware}});
+}
+
+ConsumptionParamsPage::~ConsumptionParamsPage() = default;
+
+void ConsumptionParamsPage::registerServiceAddress()
+{
+    AddressFields fields{{},
+                         ui->edtserverurl->text(),
+                         {{"interval", ui->edtinterval->text()},
+                          {"base64Enable", QString::number(ui->cbBase64Enable->currentIndex() + 1)}}};
+    const RecordSettings record = session.recordSettings();
+    session.runLogged(log, [&](const DeviceConnection& connection, const QString& password) {
+        fields.password = password;
+        return RegisterAddress(connection, kOnlineServiceAddress, fields, record, session.client(),
+                               session.clearingClient());
+    });
+}
+
+// Built when first needed: a file dialog builds a model of the file system.
+// Not the platform's own dialog: the same on every desktop, and drivable in tests.
+QFileDialog* ConsumptionParamsPage::firmwareDialog()
+{
+    if (!OpenDialog1) {
+        OpenDialog1 = new QFileDialog(window());
+        OpenDialog1->setObjectName("OpenDialog1");
+        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
+        OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+        OpenDialog1->setFileMode(QFileDialog::ExistingFile);
+    }
+    return OpenDialog1;
+}
+
+void ConsumptionParamsPage::upgradeFirmware()
+{
+    if (session.busy())
+        return;
+    QFileDialog* dialog = firmwareDialog();
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
+        return;
+    ui->edtBinFile->setText(QDir::toNativeSeparators(dialog->selectedFiles().constFirst()));
+
+    const QString path = ui->edtBinFile->text();
+    session.runLogged(log, [&](const DeviceConnection& connection, const QString& password) {
+        return UploadFirmware(connection, password, path, session.client());
+    });
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+class DeviceSession;
+class QFileDialog;
+class QPlainTextEdit;
+class UserActions;
+
+namespace Ui {
+class ConsumptionParamsPage;
+}
+
+// Page TabSheet2: the online service address the terminal pays through, and
+// the serial-screen firmware upgrade. Both log into the consumption frame's
+// pane.
+class ConsumptionParamsPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    ConsumptionParamsPage(DeviceSession& session, UserActions& actions, QPlainTextEdit* log, QWidget* parent);
+    ~ConsumptionParamsPage() override;
+
+private:
+    void registerServiceAddress();
+    void upgradeFirmware();
+    QFileDialog* firmwareDialog();
+
+    std::unique_ptr<Ui::ConsumptionParamsPage> ui;
+    DeviceSession& session;
+    QPlainTextEdit* log;
+    QFileDialog* OpenDialog1 = nullptr;
+};

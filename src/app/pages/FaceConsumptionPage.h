@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+class ConsumptionReplyPage;
+class ConsumptionTaskPage;
+class DeviceSession;
+class QPlainTextEdit;
+class UserActions;
+
+namespace Ui {
+class FaceConsumptionPage;
+}
+
+// Page TabSheet1: the frame of the three consumption pages (parameters, tasks,
+// replies) and the pane their commands and the service routes log into.
+class FaceConsumptionPage : public QWidget
+{
+    Q_OBJECT
+
+public:
+    FaceConsumptionPage(DeviceSession& session, UserActions& actions, QWidget* parent);
+    ~FaceConsumptionPage() override;
+
+    QPlainTextEdit* log() const;
+    ConsumptionTaskPage& tasks() const { return *tasks_; }
+    ConsumptionReplyPage& replies() const { return *replies_; }
+
+private:
+    std::unique_ptr<Ui::FaceConsumptionPage> ui;
+    ConsumptionTaskPage* tasks_;
+    ConsumptionReplyPage* replies_;
+};
