@@ -29,9 +29,10 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION devel)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_STRIP_FILES ON)
-# Not found by the library scan: the Chinese font the pages are drawn in, and
-# Qt's platform plugins, without which no window opens.
-set(quillmoor_extra_depends "fonts-wqy-microhei, qt6-qpa-plugins")
+# Not found by the library scan: the Chinese font the pages are drawn in, Qt's
+# platform plugins, without which no window opens, and libcurl, which the photo
+# fetch loads when it first runs.
+set(quillmoor_extra_depends "fonts-wqy-microhei, qt6-qpa-plugins, libcurl4")
 if(TARGET quillmoor-terminal)
     # The simulator serves its photos through pyftpdlib.
     string(APPEND quillmoor_extra_depends ", python3-pyftpdlib")

@@ -2,20 +2,13 @@
 
 #include "common/TextCodec.h"
 #include "common/TrafficLog.h"
+#include "device/CurlLibrary.h"
 
 #include <QSaveFile>
-#include <curl/curl.h>
 
 #include <chrono>
-#include <mutex>
 
 namespace {
-
-void initialiseCurlOnce()
-{
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
-}
 
 // A host that could change the meaning of the URL (user part, path, port) is refused.
 bool isPlainHost(const QString& host)
@@ -74,25 +67,22 @@ int checkCancelled(void* flag, curl_off_t, curl_off_t, curl_off_t, curl_off_t)
 
 struct FtpClient::Session
 {
+    explicit Session(const CurlLibrary& api) : api(api), curl(api.easy_init()) {}
+    ~Session()
+    {
+        api.easy_cleanup(curl);
+        api.slist_free_all(quote);
+    }
+
+    const CurlLibrary& api;
     CURL* curl = nullptr;
     curl_slist* quote = nullptr;
     QByteArray quoteCommand;
     // Local port of the control connection that the last fetch used.
     long controlPort = -1;
-
-    Session() : curl(curl_easy_init()) {}
-    ~Session()
-    {
-        curl_easy_cleanup(curl);
-        curl_slist_free_all(quote);
-    }
 };
 
-FtpClient::FtpClient()
-{
-    initialiseCurlOnce();
-    session_ = std::make_unique<Session>();
-}
+FtpClient::FtpClient() = default;
 
 FtpClient::~FtpClient() = default;
 
@@ -110,8 +100,16 @@ void FtpClient::startBatch()
 bool FtpClient::fetch(const QString& host, const QString& directory, const QString& remoteName,
                       const QString& localFile, const FtpLogin& login)
 {
-    if (cancelled_ || !session_->curl || !isPlainHost(host) || remoteName.isEmpty() ||
-        remoteName.endsWith('/'))
+    if (cancelled_ || !isPlainHost(host) || remoteName.isEmpty() || remoteName.endsWith('/'))
+        return false;
+    // libcurl is loaded on the first fetch, not with the window.
+    if (!session_) {
+        const CurlLibrary* api = curlLibrary();
+        if (!api)
+            return false;
+        session_ = std::make_unique<Session>(*api);
+    }
+    if (!session_->curl)
         return false;
     // Paths and login data travel as the program's other texts do, in GBK.
     const QByteArray url = "ftp://" + host.toLatin1() + ':' + QByteArray::number(kFtpPort) + '/' +
@@ -166,57 +164,58 @@ bool FtpClient::transfer(const QByteArray& url, const QString& localFile, const 
         return false;
 
     CURL* curl = session_->curl;
+    const CurlLibrary& api = session_->api;
     // A fresh connection enters the directory. On an open one, which already
     // stands in it, a NOOP goes first: libcurl 7.88 otherwise often stalls for a
     // second on the PASV that would open the transfer.
-    curl_slist_free_all(session_->quote);
+    api.slist_free_all(session_->quote);
     session_->quoteCommand = fresh ? "CWD " + TextCodec::toGbk(directory) : QByteArray("NOOP");
-    session_->quote = curl_slist_append(nullptr, session_->quoteCommand.constData());
+    session_->quote = api.slist_append(nullptr, session_->quoteCommand.constData());
     const QByteArray user = login.usePassword ? TextCodec::toGbk(login.user) : QByteArray("anonymous");
     const QByteArray password = login.usePassword ? TextCodec::toGbk(login.password) : QByteArray();
 
-    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
-    curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
+    api.easy_setopt(curl, CURLOPT_URL, url.constData());
+    api.easy_setopt(curl, CURLOPT_USERNAME, user.constData());
+    api.easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
     // The directory is entered by an explicit CWD and the rest of the path goes
     // to RETR as it stands, as the terminal expects.
-    curl_easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
-    curl_easy_setopt(curl, CURLOPT_QUOTE, session_->quote);
-    curl_easy_setopt(curl, CURLOPT_FTP_USE_EPSV, 0L);
-    curl_easy_setopt(curl, CURLOPT_TRANSFERTEXT, 0L);
-    curl_easy_setopt(curl, CURLOPT_FRESH_CONNECT, fresh ? 1L : 0L);
+    api.easy_setopt(curl, CURLOPT_FTP_FILEMETHOD, long(CURLFTPMETHOD_NOCWD));
+    api.easy_setopt(curl, CURLOPT_QUOTE, session_->quote);
+    api.easy_setopt(curl, CURLOPT_FTP_USE_EPSV, 0L);
+    api.easy_setopt(curl, CURLOPT_TRANSFERTEXT, 0L);
+    api.easy_setopt(curl, CURLOPT_FRESH_CONNECT, fresh ? 1L : 0L);
     // One open connection at most: a fresh one replaces the last.
-    curl_easy_setopt(curl, CURLOPT_MAXCONNECTS, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(connectSeconds_));
-    curl_easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(stallSeconds_));
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(stallSeconds_));
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+    api.easy_setopt(curl, CURLOPT_MAXCONNECTS, 1L);
+    api.easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, long(connectSeconds_));
+    api.easy_setopt(curl, CURLOPT_SERVER_RESPONSE_TIMEOUT, long(stallSeconds_));
+    api.easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    api.easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, long(stallSeconds_));
+    api.easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     Download download{&file, recorded, recorded ? traffic_->sideLimit() : 0};
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, writeToFile);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &download);
-    curl_easy_setopt(curl, CURLOPT_VERBOSE, recorded ? 1L : 0L);
-    curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, recorded ? recordControlChannel : nullptr);
-    curl_easy_setopt(curl, CURLOPT_DEBUGDATA, recorded);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, checkCancelled);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &cancelled_);
+    api.easy_setopt(curl, CURLOPT_WRITEFUNCTION, writeToFile);
+    api.easy_setopt(curl, CURLOPT_WRITEDATA, &download);
+    api.easy_setopt(curl, CURLOPT_VERBOSE, recorded ? 1L : 0L);
+    api.easy_setopt(curl, CURLOPT_DEBUGFUNCTION, recorded ? recordControlChannel : nullptr);
+    api.easy_setopt(curl, CURLOPT_DEBUGDATA, recorded);
+    api.easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
+    api.easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, checkCancelled);
+    api.easy_setopt(curl, CURLOPT_XFERINFODATA, &cancelled_);
 
-    const CURLcode result = curl_easy_perform(curl);
+    const CURLcode result = api.easy_perform(curl);
     // A new control connection shows as a second connect (the data connection
     // is the other) or as a control connection on another local port.
     long connects = 0;
     long localPort = -1;
-    curl_easy_getinfo(curl, CURLINFO_NUM_CONNECTS, &connects);
-    curl_easy_getinfo(curl, CURLINFO_LOCAL_PORT, &localPort);
+    api.easy_getinfo(curl, CURLINFO_NUM_CONNECTS, &connects);
+    api.easy_getinfo(curl, CURLINFO_LOCAL_PORT, &localPort);
     connectedAnew = connects >= 2 || localPort != session_->controlPort;
     session_->controlPort = localPort;
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, nullptr);
-    curl_easy_setopt(curl, CURLOPT_QUOTE, nullptr);
+    api.easy_setopt(curl, CURLOPT_WRITEDATA, nullptr);
+    api.easy_setopt(curl, CURLOPT_QUOTE, nullptr);
 
     const bool trusted = result == CURLE_OK && !(connectedAnew && !fresh);
     if (recorded && result != CURLE_OK)
-        recorded->result = QString::fromUtf8(curl_easy_strerror(result));
+        recorded->result = QString::fromUtf8(api.easy_strerror(result));
     if (!trusted || !file.commit()) {
         file.cancelWriting();
         return false;
