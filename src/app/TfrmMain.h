@@ -137,6 +137,8 @@ private:
     TrafficPanel* trafficPanel = nullptr;
     QSplitter* trafficSplitter = nullptr;
     QShortcut* trafficShortcut = nullptr;
+    // The window's geometry before the panel opened, given back when it closes.
+    QRect geometryWithoutPanel;
     // The button whose handler runs; device exchanges are recorded under it.
     QString clickedControl;
     // Administration, recognition parameters and address registration: page ts1
