@@ -255,7 +255,6 @@ TEST_F(TrafficRecording, RowsNameButtonsByCaptionAndRequestsByRouteAndKeepNoHidd
     connectTo(terminal);
     click("btngetdevicekey");
     field<QLineEdit>("edtIP1")->setText("127.0.17.21");
-    field<QLineEdit>("edtPort")->setText("8090");
     click("btn8");
     whileServing([&] { return exchange("127.0.17.21", 8090, "GET /nowhere HTTP/1.1\r\nHost: a\r\n\r\n"); });
     QTreeWidget* list = rows();

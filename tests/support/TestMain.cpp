@@ -5,8 +5,7 @@
 
 int main(int argc, char** argv)
 {
-    // Tests never need a real display. The offscreen screens are two an
-    // installer may have: a wide one, where windows open, and a small one.
+    // Tests never need a real display. Offscreen, a wide screen where windows open and a small one.
     QTemporaryDir folder;
     const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
     QFile screens(folder.filePath("screens.json"));
