@@ -232,7 +232,6 @@ TEST_F(TrafficRecording, AnFtpFetchIsRecordedWithItsControlChannelAndThePhoto)
 TEST_F(TrafficRecording, ThePanelStaysOnEachScreenAndClosingGivesTheGeometryBack)
 {
     QWidget* pages = field<QWidget>("pgc1");
-    ASSERT_EQ(QGuiApplication::screens().size(), 2);
     for (QScreen* screen : QGuiApplication::screens()) {
         const QRect available = screen->availableGeometry();
         window.setScreen(screen);
