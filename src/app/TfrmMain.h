@@ -75,6 +75,8 @@ private:
     TrafficPanel* trafficPanel = nullptr;
     QSplitter* trafficSplitter = nullptr;
     QShortcut* trafficShortcut = nullptr;
+    // The window's geometry before the panel opened, given back when it closes.
+    QRect geometryWithoutPanel;
 
     ErrorPresenter errorPresenter;
     bool shownOnce = false;

@@ -72,7 +72,7 @@ template <typename T> T* named(T* widget, const char* name)
 } // namespace
 
 TrafficPanel::TrafficPanel(TrafficLog& log, QWidget* parent)
-    : QWidget(parent), log(log), batchTimer(new QTimer(this)),
+    : QWidget(parent), log(log), contextNames(*parent), batchTimer(new QTimer(this)),
       cbTrafficRole(named(new QComboBox, "cbTrafficRole")),
       edtTrafficFilter(named(new QLineEdit, "edtTrafficFilter")),
       cbTrafficStatus(named(new QComboBox, "cbTrafficStatus")),
@@ -198,7 +198,7 @@ void TrafficPanel::addRow(const TrafficRecord& record)
     auto* item = new QTreeWidgetItem;
     item->setText(TimeColumn, record.time.toString(QStringLiteral("HH:mm:ss.zzz")));
     item->setText(RoleColumn, roleName(record.role));
-    item->setText(ContextColumn, record.context);
+    item->setText(ContextColumn, contextNames.shown(record.role, record.context));
     item->setText(MethodColumn, record.method);
     item->setText(TargetColumn, record.target);
     item->setText(StatusColumn, record.status ? QString::number(record.status) : record.result);
@@ -234,6 +234,9 @@ void TrafficPanel::applyFilter()
 {
     for (int i = 0; i < lvTraffic->topLevelItemCount(); ++i)
         lvTraffic->topLevelItem(i)->setHidden(!passesFilter(lvTraffic->topLevelItem(i)));
+    // The details never show a row the list no longer does.
+    if (lvTraffic->currentItem() && lvTraffic->currentItem()->isHidden())
+        lvTraffic->setCurrentItem(nullptr);
 }
 
 bool TrafficPanel::selectedRecord(TrafficRecord& record) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/TrafficContextNames.h"
 #include "common/TrafficRecord.h"
 
 #include <QWidget>
@@ -44,6 +45,7 @@ private:
     void saveBody();
 
     TrafficLog& log;
+    const TrafficContextNames contextNames;
     quint64 lastId = 0;
     QTimer* batchTimer;
 

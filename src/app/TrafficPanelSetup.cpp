@@ -1,9 +1,11 @@
 #include "app/TfrmMain.h"
 #include "app/TrafficPanel.h"
+#include "app/TrafficPanelGeometry.h"
 
 #include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QTabWidget>
@@ -45,21 +47,33 @@ void TfrmMain::setupTrafficPanel()
     }
 }
 
-// The window grows by the panel's width and shrinks back, so that the pages
-// keep their size; a maximised window shares its width instead.
+// The window grows by the panel's width, within its screen, and goes back to
+// where it was, so that the pages keep their size where the screen allows; a
+// maximised window shares its width instead.
 void TfrmMain::toggleTrafficPanel()
 {
     const bool keepsSize = !(windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
-    const int extra = kTrafficPanelWidth + trafficSplitter->handleWidth();
     const int pagesWidth = pgc1->width();
     if (trafficPanel->isHidden()) {
         trafficPanel->show();
-        if (keepsSize)
-            resize(width() + extra, height());
-        trafficSplitter->setSizes({pagesWidth, kTrafficPanelWidth});
+        int panelWidth = kTrafficPanelWidth;
+        int growth = kTrafficPanelWidth + trafficSplitter->handleWidth();
+        if (keepsSize) {
+            geometryWithoutPanel = geometry();
+            const TrafficPanelGeometry::Placement placed =
+                TrafficPanelGeometry::opening(screen()->availableGeometry(), frameGeometry(),
+                                              kTrafficPanelWidth, trafficSplitter->handleWidth());
+            growth = placed.frame.width() - frameGeometry().width();
+            panelWidth = placed.panelWidth;
+            move(placed.frame.topLeft());
+            resize(width() + growth, height());
+        }
+        trafficSplitter->setSizes(
+            {pagesWidth + growth - trafficSplitter->handleWidth() - panelWidth, panelWidth});
     } else {
         trafficPanel->hide();
-        if (keepsSize)
-            resize(width() - extra, height());
+        if (keepsSize && geometryWithoutPanel.isValid())
+            setGeometry(geometryWithoutPanel);
+        geometryWithoutPanel = QRect();
     }
 }

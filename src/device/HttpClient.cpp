@@ -286,6 +286,7 @@ void HttpClient::rearm()
 QByteArray HttpClient::send(Method method, const QString& url, const QByteArray& body)
 {
     Recording recorded(traffic_, trafficContext_, method, url);
+    lastStatus_ = 0;
     try {
         return exchange(method, url, body, recorded);
     } catch (const std::exception& error) {
@@ -329,6 +330,7 @@ QByteArray HttpClient::exchange(Method method, const QString& url, const QByteAr
 
     const auto& reply = parser->get();
     recorded.record.status = reply.result_int();
+    lastStatus_ = reply.result_int();
     for (const auto& field : reply)
         if (field.name() == http::field::set_cookie)
             cookies_.keep(target.host, QByteArray(field.value().data(), field.value().size()));

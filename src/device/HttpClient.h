@@ -42,6 +42,8 @@ public:
     // copy. A failed transfer, a time-out or a status outside 200..299 throws
     // Failure; for a status the text is the reply's status line.
     QByteArray send(Method method, const QString& url, const QByteArray& body);
+    // The status of the last send()'s reply; 0 when there was none.
+    int lastStatus() const { return lastStatus_; }
 
     // Where every exchange is recorded, raw bytes included; none by default.
     void setTrafficLog(TrafficLog* log) { traffic_ = log; }
@@ -59,6 +61,7 @@ private:
 
     QByteArray contentType_;
     int timeoutMs_ = 0;
+    int lastStatus_ = 0;
     CookieJar cookies_;
     TrafficLog* traffic_ = nullptr;
     QString trafficContext_;

@@ -115,8 +115,10 @@ void CallbackSender::deliver(const Outgoing& request)
     client.setTimeoutMs(kTimeoutMs);
     try {
         const QByteArray reply = client.send(HttpClient::Method::Post, request.url, request.body);
-        log(QStringLiteral("%1 -> %2: %3")
-                .arg(request.what, request.url, QString::fromUtf8(reply.left(300))));
+        // An empty reply, as a heartbeat's, still says that it came.
+        const QString answer = reply.isEmpty() ? QStringLiteral("%1, empty").arg(client.lastStatus())
+                                               : QString::fromUtf8(reply.left(300));
+        log(QStringLiteral("%1 -> %2: %3").arg(request.what, request.url, answer));
         if (request.then)
             request.then(reply);
     } catch (const Failure& failure) {

@@ -3,6 +3,7 @@
 #include "terminal/TerminalCommands.h"
 
 #include "terminal/CommandReplies.h"
+#include "terminal/SentJson.h"
 #include "terminal/PhotoStore.h"
 
 #include <QDateTime>
@@ -165,7 +166,7 @@ Json TerminalCommands::openDoorControl(const Call& call)
     const QString type = call.values.text(QStringLiteral("type"));
     if (type != "1" && type != "2" && type != "3" && type != "4")
         return fail(QStringLiteral("开门类型无效"));
-    if (type == "4" && !parseSent(call.values.text(QStringLiteral("content"))).is_object())
+    if (type == "4" && !parseSent(readSentJson(call.values.bytes(QStringLiteral("content")))).is_object())
         return fail(QStringLiteral("content无效"));
     if (hooks.log)
         hooks.log(QStringLiteral("door opened (type %1)").arg(type));
@@ -190,7 +191,7 @@ Json TerminalCommands::setFtp(const Call& call)
 
 Json TerminalCommands::setConfig(const Call& call)
 {
-    const Json config = parseSent(call.values.text(QStringLiteral("config")));
+    const Json config = parseSent(readSentJson(call.values.bytes(QStringLiteral("config"))));
     if (!config.is_object())
         return fail(QStringLiteral("config不是有效的JSON"));
     store.with([&](TerminalState& state) { state.settings["config"] = config; });
@@ -213,7 +214,7 @@ Json TerminalCommands::config(const Call&)
 
 Json TerminalCommands::setIdentifyModel(const Call& call)
 {
-    const Json config = parseSent(call.values.text(QStringLiteral("config")));
+    const Json config = parseSent(readSentJson(call.values.bytes(QStringLiteral("config"))));
     if (!config.is_object())
         return fail(QStringLiteral("config不是有效的JSON"));
     store.with([&](TerminalState& state) { state.settings["identifyModel"] = config; });

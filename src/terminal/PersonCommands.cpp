@@ -2,6 +2,7 @@
 #include "terminal/TerminalCommands.h"
 
 #include "terminal/CommandReplies.h"
+#include "terminal/SentJson.h"
 #include "terminal/PhotoStore.h"
 
 #include <QTime>
@@ -27,7 +28,7 @@ Json personJson(const Person& person)
 
 Json TerminalCommands::personCreate(const Call& call)
 {
-    const Json sent = parseSent(call.values.text(QStringLiteral("person")));
+    const Json sent = parseSent(readSentJson(call.values.bytes(QStringLiteral("person"))));
     if (!sent.is_object())
         return fail(QStringLiteral("person不是有效的JSON"));
     Person person;
@@ -48,7 +49,7 @@ Json TerminalCommands::personCreate(const Call& call)
 
 Json TerminalCommands::personUpdate(const Call& call)
 {
-    const Json sent = parseSent(call.values.text(QStringLiteral("person")));
+    const Json sent = parseSent(readSentJson(call.values.bytes(QStringLiteral("person"))));
     if (!sent.is_object())
         return fail(QStringLiteral("person不是有效的JSON"));
     const QString id = q(sent.value("id", Json()));
@@ -152,7 +153,7 @@ Json TerminalCommands::permissionsDelete(const Call& call)
 
 Json TerminalCommands::createPasstime(const Call& call)
 {
-    const Json sent = parseSent(call.values.text(QStringLiteral("passtime")));
+    const Json sent = parseSent(readSentJson(call.values.bytes(QStringLiteral("passtime"))));
     if (!sent.is_object())
         return fail(QStringLiteral("passtime不是有效的JSON"));
     const QString personId = q(sent.value("personId", Json()));

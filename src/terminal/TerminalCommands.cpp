@@ -2,6 +2,7 @@
 
 #include "common/Failure.h"
 #include "terminal/CommandReplies.h"
+#include "terminal/SentJson.h"
 
 using namespace CommandReplies;
 
@@ -79,7 +80,7 @@ ServerReply TerminalCommands::handle(const ServerRequest& request)
         call.values.addMissing(FormValues::fromParams(request.params));
         const Entry& entry = found->second;
         if (entry.password == Password::JsonBody)
-            call.body = parseSent(readSentText(request.body));
+            call.body = parseSent(readSentJson(request.body));
         const QString sentPassword =
             entry.password == Password::JsonBody
                 ? (call.body.is_object() ? q(call.body.value("pass", Json())) : QString())

@@ -130,6 +130,7 @@ TEST_F(TerminalSimulator, TheToolsServerLogsTheTerminalsHeartbeatsAndEvents)
     EXPECT_TRUE(registered.contains(R"("success":true)")) << registered.toStdString();
     EXPECT_TRUE(waitInPane("mmoLog", "/api/heartBeat", 2));
     EXPECT_TRUE(pane("mmoLog").contains("deviceKey=QM7F001003"));
+    EXPECT_TRUE(terminal->waitForOutput("/api/heartBeat: 200, empty"));
 
     sendAsTheTool("setIdentifyCallBack", {{"pass", "58104726"},
                                           {"callbackUrl", "http://127.0.16.103:8090/attendance"},
@@ -165,6 +166,17 @@ TEST_F(TerminalSimulator, ACreatedPersonIsFound)
     click("btn6");
     EXPECT_TRUE(lines("mmoLog1").last().contains(u(R"("success":false)")));
     EXPECT_TRUE(errors.isEmpty());
+}
+
+TEST_F(TerminalSimulator, APersonWithAGbkIdKeepsItsUtf8Name)
+{
+    connectTo("127.0.16.10");
+    field<QLineEdit>("edtEmpID")->setText(u("工7"));
+    field<QLineEdit>("edtEmpName")->setText(u("张三"));
+    click("btn3");
+    click("btn6");
+    EXPECT_TRUE(lines("mmoLog1").last().contains(u(R"("id":"工7")")));
+    EXPECT_TRUE(lines("mmoLog1").last().contains(u(R"("name":"张三")")));
 }
 
 TEST_F(TerminalSimulator, ARegisteredFacePhotoComesBackOverFtp)

@@ -1,3 +1,4 @@
+#include "app/TrafficPanelGeometry.h"
 #include "support/FakeTerminal.h"
 #include "support/FtpServerFixture.h"
 #include "support/LoopbackClient.h"
@@ -12,6 +13,7 @@
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
@@ -33,6 +35,14 @@ protected:
     {
         field<QLineEdit>("edtIP")->setText(terminal.host());
         click("btnLink");
+    }
+
+    void toggle()
+    {
+        window.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+        QTest::keyClick(&window, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+        QApplication::processEvents(); // lays the splitter out
     }
 
     // The panel's rows are filled in batches; this takes the next one at once.
@@ -217,4 +227,43 @@ TEST_F(TrafficRecording, AnFtpFetchIsRecordedWithItsControlChannelAndThePhoto)
     EXPECT_TRUE(fetch.request.contains("> RETR 7.jpg\r\n"));
     EXPECT_TRUE(fetch.request.contains("< 226"));
     EXPECT_EQ(records[1].context, "btnfacefind");
+}
+
+TEST_F(TrafficRecording, ThePanelStaysOnEachScreenAndClosingGivesTheGeometryBack)
+{
+    QWidget* pages = field<QWidget>("pgc1");
+    for (QScreen* screen : QGuiApplication::screens()) {
+        const QRect available = screen->availableGeometry();
+        window.setScreen(screen);
+        window.move(available.center() - window.frameGeometry().center() + window.pos());
+        const QRect before = window.geometry();
+        const QSize pagesSize = pages->size();
+        toggle();
+        EXPECT_TRUE(available.contains(window.frameGeometry())) << screen->name().toStdString();
+        EXPECT_GE(field<QWidget>("trafficPanel")->width(), TrafficPanelGeometry::kMinimumPanelWidth);
+        EXPECT_TRUE(pages->size() == pagesSize || window.frameGeometry().width() == available.width());
+        toggle();
+        EXPECT_EQ(window.geometry(), before);
+        EXPECT_EQ(pages->size(), pagesSize);
+    }
+}
+
+TEST_F(TrafficRecording, RowsNameButtonsByCaptionAndRequestsByRouteAndKeepNoHiddenDetail)
+{
+    FakeTerminal terminal(6, 8090, "127.0.17.");
+    connectTo(terminal);
+    click("btngetdevicekey");
+    field<QLineEdit>("edtIP1")->setText("127.0.17.21");
+    click("btn8");
+    whileServing([&] { return exchange("127.0.17.21", 8090, "GET /nowhere HTTP/1.1\r\nHost: a\r\n\r\n"); });
+    QTreeWidget* list = rows();
+    ASSERT_EQ(list->topLevelItemCount(), 3);
+    EXPECT_EQ(list->topLevelItem(1)->text(2),
+              field<QPushButton>("btngetdevicekey")->text() + " (btngetdevicekey)");
+    EXPECT_EQ(list->topLevelItem(2)->text(2), u("未匹配"));
+
+    list->setCurrentItem(list->topLevelItem(1));
+    ASSERT_FALSE(field<QPlainTextEdit>("mmTrafficText")->toPlainText().isEmpty());
+    field<QLineEdit>("edtTrafficFilter")->setText("nowhere");
+    EXPECT_TRUE(field<QPlainTextEdit>("mmTrafficText")->toPlainText().isEmpty());
 }

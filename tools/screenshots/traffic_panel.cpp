@@ -73,13 +73,15 @@ bool save(TfrmMain& window, const QString& file)
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    if (argc != 4) {
-        std::fputs("usage: traffic_panel OUTPUT_FOLDER SIMULATOR_ADDRESS SERVER_ADDRESS\n", stderr);
+    if (argc != 4 && argc != 5) {
+        std::fputs("usage: traffic_panel OUTPUT_FOLDER SIMULATOR_ADDRESS SERVER_ADDRESS [NAME_SUFFIX]\n",
+                   stderr);
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
     const QString simulator = QString::fromLocal8Bit(argv[2]);
     const QString server = QString::fromLocal8Bit(argv[3]);
+    const QString suffix = argc == 5 ? QString::fromLocal8Bit(argv[4]) : QString();
     QTemporaryDir programFolder;
     TfrmMain window;
     window.setProgramFolder(programFolder.path());
@@ -124,9 +126,9 @@ int main(int argc, char* argv[])
     }
     list->setCurrentItem(command);
     side->setCurrentIndex(1);
-    if (!save(window, output + QStringLiteral("/traffic-panel-device.png")))
+    if (!save(window, output + QStringLiteral("/traffic-panel-device%1.png").arg(suffix)))
         return 1;
     list->setCurrentItem(heartbeat);
     side->setCurrentIndex(0);
-    return save(window, output + QStringLiteral("/traffic-panel-server.png")) ? 0 : 1;
+    return save(window, output + QStringLiteral("/traffic-panel-server%1.png").arg(suffix)) ? 0 : 1;
 }
