@@ -1,6 +1,7 @@
 #include "app/pages/ConsumptionParamsPage.h"
 
 #include "app/DeviceSession.h"
+#include "app/OpenFileDialog.h"
 #include "app/UserActions.h"
 #include "device/AddressRegistration.h"
 #include "device/FirmwareUpgrade.h"
@@ -35,17 +36,10 @@ void ConsumptionParamsPage::registerServiceAddress()
     });
 }
 
-// Built when first needed: a file dialog builds a model of the file system.
-// Not the platform's own dialog: the same on every desktop, and drivable in tests.
 QFileDialog* ConsumptionParamsPage::firmwareDialog()
 {
-    if (!OpenDialog1) {
-        OpenDialog1 = new QFileDialog(window());
-        OpenDialog1->setObjectName("OpenDialog1");
-        OpenDialog1->setOption(QFileDialog::DontUseNativeDialog);
-        OpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-        OpenDialog1->setFileMode(QFileDialog::ExistingFile);
-    }
+    if (!OpenDialog1)
+        OpenDialog1 = newOpenFileDialog(window(), QStringLiteral("OpenDialog1"));
     return OpenDialog1;
 }
 

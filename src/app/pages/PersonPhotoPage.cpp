@@ -1,6 +1,7 @@
 #include "app/pages/PersonPhotoPage.h"
 
 #include "app/DeviceSession.h"
+#include "app/OpenFileDialog.h"
 #include "app/UserActions.h"
 #include "device/FaceCommands.h"
 #include "device/PersonCommands.h"
@@ -76,17 +77,10 @@ void PersonPhotoPage::runPersonCommand(PersonCommand command)
     });
 }
 
-// Built when first needed: a file dialog builds a model of the file system.
-// Qt's own dialog rather than the platform's, so that it looks and behaves the
-// same everywhere.
 QFileDialog* PersonPhotoPage::pictureDialog()
 {
     if (!OpenPictureDialog) {
-        OpenPictureDialog = new QFileDialog(window());
-        OpenPictureDialog->setObjectName("OpenPictureDialog");
-        OpenPictureDialog->setOption(QFileDialog::DontUseNativeDialog);
-        OpenPictureDialog->setAcceptMode(QFileDialog::AcceptOpen);
-        OpenPictureDialog->setFileMode(QFileDialog::ExistingFile);
+        OpenPictureDialog = newOpenFileDialog(window(), QStringLiteral("OpenPictureDialog"));
         OpenPictureDialog->setNameFilters(kPictureFilters);
     }
     return OpenPictureDialog;
