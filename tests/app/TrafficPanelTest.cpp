@@ -261,7 +261,6 @@ TEST_F(TrafficRecording, RowsNameButtonsByCaptionAndRequestsByRouteAndKeepNoHidd
     EXPECT_EQ(list->topLevelItem(1)->text(2),
               field<QPushButton>("btngetdevicekey")->text() + " (btngetdevicekey)");
     EXPECT_EQ(list->topLevelItem(2)->text(2), u("未匹配"));
-
     list->setCurrentItem(list->topLevelItem(1));
     ASSERT_FALSE(field<QPlainTextEdit>("mmTrafficText")->toPlainText().isEmpty());
     field<QLineEdit>("edtTrafficFilter")->setText("nowhere");
