@@ -21,6 +21,7 @@ void TfrmMain::setupCallbackServer()
     callbackBridge->setAfterSteps([] { LogPaneQueue::flushAll(); });
     callbackWindow = std::make_unique<CallbackServerWindow>(*this);
     HTTPServer = std::make_unique<HttpServer>(windowStepHandler(*callbackBridge, *callbackWindow));
+    HTTPServer->setClosureNotice(windowClosureNotice(*callbackBridge, *callbackWindow));
     onClick(ts1Ui->btn8, &TfrmMain::btn8Click);
 }
 
