@@ -108,7 +108,8 @@ void ServerConnection::closeFor(const CloseReason* reason)
     if (reason)
         why = *reason;
     asio::post(stream.get_executor(), [self = shared_from_this(), why] {
-        if (why)
+        // A refused one keeps the reason it was refused for.
+        if (why && !self->refused)
             self->closeNow(*why);
         self->closedFromOutside = true;
         self->roomTimer.cancel();
@@ -378,6 +379,7 @@ void ServerConnection::write(QByteArray bytes, Step next)
 
 void ServerConnection::refuse(int status)
 {
+    refused = true;
     giveBackRoom();
     ServerReply reply;
     reply.status = status;

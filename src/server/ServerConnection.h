@@ -105,6 +105,7 @@ private:
     std::optional<CloseReason> closedFor;
     bool closedFromOutside = false;
     bool recorded = false;
+    bool refused = false;
     std::size_t drainLeft = 0;
     bool drainKeeps = true;
 };
