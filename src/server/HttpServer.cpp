@@ -133,11 +133,12 @@ void HttpServer::stop()
 {
     if (!listener)
         return;
+    Listener* running = listener.get();
     std::promise<void> closed;
-    asio::post(listener->acceptStrand, [this, &closed] {
+    asio::post(running->acceptStrand, [running, &closed] {
         boost::system::error_code ignored;
-        listener->acceptor.close(ignored);
-        listener->retry.cancel();
+        running->acceptor.close(ignored);
+        running->retry.cancel();
         closed.set_value();
     });
     closed.get_future().wait();
