@@ -15,6 +15,7 @@ CallbackServer::CallbackServer(QWidget* window, std::unique_ptr<ServerWindow> ro
     bridge->setObjectName(QStringLiteral("callbackBridge"));
     bridge->setAfterSteps([] { LogPaneQueue::flushAll(); });
     server = std::make_unique<HttpServer>(windowStepHandler(*bridge, *this->routesWindow));
+    server->setClosureNotice(windowClosureNotice(*bridge, *this->routesWindow));
     server->setTrafficLog(&traffic);
 }
 

@@ -1,5 +1,6 @@
 #include "device/HttpClient.h"
 
+#include "common/ByteArrayBody.h"
 #include "common/Failure.h"
 #include "common/TextCodec.h"
 #include "common/TrafficLog.h"
@@ -20,7 +21,6 @@
 #include <boost/beast/http/error.hpp>
 #include <boost/beast/http/parser.hpp>
 #include <boost/beast/http/read.hpp>
-#include <boost/beast/http/string_body.hpp>
 
 #include "common/RecordingReadStream.h"
 
@@ -28,7 +28,6 @@
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <limits>
 #include <optional>
 #include <vector>
 
@@ -37,7 +36,7 @@ namespace beast = boost::beast;
 namespace http = boost::beast::http;
 using tcp = asio::ip::tcp;
 using boost::system::error_code;
-using ReplyParser = http::response_parser<http::string_body>;
+using ReplyParser = http::response_parser<ByteArrayBody>;
 
 namespace {
 
@@ -311,24 +310,26 @@ QByteArray HttpClient::exchange(Method method, const QString& url, const QByteAr
     if (!reused)
         transport.connect(target, timeoutMs_);
     auto parser = std::make_unique<ReplyParser>();
-    parser->body_limit(std::numeric_limits<std::uint64_t>::max());
+    parser->body_limit(kMaxReplyBodyBytes);
     error_code ec = transport.exchange(head, body, *parser, timeoutMs_, recorded);
     // A kept connection that the terminal has closed meanwhile fails before
     // any reply byte; the request then goes once more on a new connection.
     if (ec && reused && !parser->got_some() && ec != beast::error::timeout) {
         transport.connect(target, timeoutMs_);
         parser = std::make_unique<ReplyParser>();
-        parser->body_limit(std::numeric_limits<std::uint64_t>::max());
+        parser->body_limit(kMaxReplyBodyBytes);
         ec = transport.exchange(head, body, *parser, timeoutMs_, recorded);
     }
     if (ec == beast::error::timeout)
         throw Failure(QStringLiteral("Read timed out."));
+    if (ec == http::error::body_limit)
+        throw Failure(QStringLiteral("Reply body larger than %1 MiB.").arg(kMaxReplyBodyBytes >> 20));
     if (ec == http::error::end_of_stream)
         throw Failure(QStringLiteral("Connection Closed Gracefully."));
     if (ec)
         throw Failure(socketError(ec));
 
-    const auto& reply = parser->get();
+    auto& reply = parser->get();
     recorded.record.status = reply.result_int();
     lastStatus_ = reply.result_int();
     for (const auto& field : reply)
@@ -338,5 +339,5 @@ QByteArray HttpClient::exchange(Method method, const QString& url, const QByteAr
         transport.close();
     if (reply.result_int() < 200 || reply.result_int() > 299)
         throw Failure(statusLine(reply));
-    return QByteArray(reply.body().data(), reply.body().size());
+    return std::move(reply.body());
 }

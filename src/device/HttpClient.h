@@ -6,6 +6,7 @@ class TrafficLog;
 
 #include <QByteArray>
 #include <QString>
+#include <cstdint>
 #include <memory>
 
 // One HTTP client of the main window, speaking to the terminal as it expects:
@@ -24,6 +25,10 @@ public:
         Put,  // HTTP/1.1, reusing an open connection to the same host and port
         Get   // HTTP/1.1, likewise
     };
+
+    // A reply body larger than this ends the command with a failure: no
+    // command's reply comes near it.
+    static constexpr std::uint64_t kMaxReplyBodyBytes = std::uint64_t(64) << 20;
 
     explicit HttpClient(QByteArray contentType);
     ~HttpClient();

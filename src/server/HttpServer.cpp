@@ -4,347 +4,84 @@
 #include "server/HttpServer.h"
 
 #include "common/Failure.h"
-#include "common/RecordingReadStream.h"
-#include "common/TrafficLog.h"
-#include "server/ReplyFraming.h"
-#include "server/RequestDecoding.h"
-#include "server/RouteTable.h"
+#include "server/ServerConnection.h"
 
+#include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/post.hpp>
 #include <boost/asio/steady_timer.hpp>
-#include <boost/asio/write.hpp>
-#include <boost/beast/core/buffers_to_string.hpp>
-#include <boost/beast/core/flat_buffer.hpp>
-#include <boost/beast/core/string.hpp>
-#include <boost/beast/core/tcp_stream.hpp>
-#include <boost/beast/http/read.hpp>
-#include <boost/beast/http/string_body.hpp>
+#include <boost/asio/strand.hpp>
 
-#include <condition_variable>
-#include <mutex>
-#include <set>
+#include <algorithm>
+#include <future>
 #include <thread>
+#include <vector>
 
 namespace asio = boost::asio;
-namespace beast = boost::beast;
-namespace http = beast::http;
 using tcp = asio::ip::tcp;
 
 namespace {
 
-class Connection;
-
-// What connection threads share with the server. They hold it themselves, since
-// a thread may still be closing its socket after stop() has returned.
-struct Shared
+// Threads that run the connections; handlers have threads of their own.
+int serverThreads()
 {
-    HttpServer::Handler handler;
-    HttpServerLimits limits;
-    TrafficLog* traffic = nullptr;
-    std::mutex mutex;
-    std::condition_variable allGone;
-    std::set<Connection*> connections;
-};
-
-// Refused requests keep their socket open a little longer for unread bytes, so
-// that the refusal reaches the client rather than being cut off by a reset.
-constexpr std::chrono::milliseconds kLingerTime{2000};
-constexpr std::size_t kLingerBytes = 4 << 20;
-constexpr std::size_t kReadChunk = 64 * 1024;
-
-// One accepted connection, served on its own thread with its own io_context, so
-// that each read can have a time-out and stop() can close it from outside.
-class Connection
-{
-public:
-    Connection(std::shared_ptr<Shared> shared, std::unique_ptr<asio::io_context> context, tcp::socket socket)
-        : shared(std::move(shared)), context(std::move(context)), stream(std::move(socket)),
-          keepLimit(this->shared->traffic && this->shared->traffic->enabled() ? this->shared->traffic->sideLimit()
-                                                                               : 0),
-          recording(stream, exchange.request, exchange.requestSize, keepLimit)
-    {
-    }
-
-    void serve();
-    // Takes the connection off the server's list; it may go on closing its socket.
-    void unregister();
-
-    // From any thread, while registered: ends whatever the connection waits for.
-    void abort()
-    {
-        asio::post(*context, [this] { stream.socket().close(ignored); });
-    }
-
-private:
-    using Parser = http::request_parser<http::string_body>;
-
-    template <typename Start> beast::error_code await(Start&& start);
-    beast::error_code readSome(Parser& parser);
-    beast::error_code readUntilClose(std::string& body);
-    // Reads whatever bytes come next into the buffer, past the HTTP parser.
-    beast::error_code readRaw(std::size_t& received);
-    beast::error_code write(const QByteArray& bytes);
-    void refuse(int status);
-    // Stores the exchange in the traffic log, when it is recorded and anything came.
-    void record();
-
-    std::shared_ptr<Shared> shared;
-    std::unique_ptr<asio::io_context> context;
-    beast::tcp_stream stream;
-    beast::flat_buffer buffer;
-    beast::error_code ignored;
-    // Every read goes through `recording`, which keeps the request's bytes as
-    // they arrived for the traffic log.
-    TrafficRecord exchange;
-    std::chrono::steady_clock::time_point started = std::chrono::steady_clock::now();
-    qint64 keepLimit;
-    RecordingReadStream<beast::tcp_stream> recording;
-};
-
-// Starts one asynchronous operation and runs this connection's io_context until
-// it has completed.
-template <typename Start> beast::error_code Connection::await(Start&& start)
-{
-    beast::error_code result;
-    start([&result](beast::error_code ec, std::size_t) { result = ec; });
-    context->restart();
-    context->run();
-    return result;
-}
-
-beast::error_code Connection::readSome(Parser& parser)
-{
-    stream.expires_after(shared->limits.readTimeout);
-    return await([&](auto done) { http::async_read_some(recording, buffer, parser, std::move(done)); });
-}
-
-beast::error_code Connection::readRaw(std::size_t& received)
-{
-    received = 0;
-    const beast::error_code ec = await([&](auto done) {
-        recording.async_read_some(buffer.prepare(kReadChunk), [&received, done = std::move(done)](
-                                                                  beast::error_code ec, std::size_t n) mutable {
-            received = n;
-            done(ec, n);
-        });
-    });
-    buffer.commit(received);
-    return ec;
-}
-
-// A POST without Content-Length carries everything up to the client's close; the
-// parser leaves those bytes alone.
-beast::error_code Connection::readUntilClose(std::string& body)
-{
-    const auto limit = static_cast<std::size_t>(shared->limits.maxBodyBytes);
-    body = beast::buffers_to_string(buffer.data());
-    buffer.consume(buffer.size());
-    while (body.size() <= limit) {
-        stream.expires_after(shared->limits.readTimeout);
-        std::size_t received = 0;
-        const beast::error_code ec = readRaw(received);
-        body += beast::buffers_to_string(buffer.data());
-        buffer.consume(buffer.size());
-        if (ec == asio::error::eof)
-            return {};
-        if (ec)
-            return ec;
-    }
-    return http::error::body_limit;
-}
-
-beast::error_code Connection::write(const QByteArray& bytes)
-{
-    if (keepLimit > 0) {
-        exchange.reply += bytes.left(keepLimit - exchange.reply.size());
-        exchange.replySize += bytes.size();
-    }
-    stream.expires_after(shared->limits.readTimeout);
-    return await([&](auto done) {
-        asio::async_write(stream, asio::buffer(bytes.constData(), static_cast<std::size_t>(bytes.size())),
-                          std::move(done));
-    });
-}
-
-void Connection::refuse(int status)
-{
-    ServerReply reply;
-    reply.status = status;
-    exchange.status = status;
-    if (write(frameReply(reply)))
-        return;
-    unregister();
-    stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
-    stream.expires_after(std::min(shared->limits.readTimeout, kLingerTime));
-    std::size_t drained = 0;
-    while (drained < kLingerBytes) {
-        std::size_t received = 0;
-        const beast::error_code ec = readRaw(received);
-        buffer.consume(buffer.size());
-        if (ec)
-            return;
-        drained += received;
-    }
-}
-
-void Connection::unregister()
-{
-    std::lock_guard lock(shared->mutex);
-    if (shared->connections.erase(this) > 0 && shared->connections.empty())
-        shared->allGone.notify_all();
-}
-
-int refusalStatus(const beast::error_code& ec)
-{
-    if (ec == http::error::body_limit)
-        return 413;
-    if (ec == http::error::header_limit)
-        return 431;
-    if (ec.category() == http::make_error_code(http::error::bad_target).category() &&
-        ec != http::error::end_of_stream && ec != http::error::partial_message)
-        return 400;
-    return 0;
-}
-
-void Connection::record()
-{
-    if (keepLimit == 0 || exchange.requestSize == 0)
-        return;
-    exchange.role = TrafficRecord::Role::ServerRequest;
-    exchange.durationUs =
-        std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started).count();
-    shared->traffic->add(std::move(exchange));
-}
-
-void Connection::serve()
-{
-    struct RecordAtEnd
-    {
-        Connection* connection;
-        ~RecordAtEnd() { connection->record(); }
-    } recordAtEnd{this};
-    exchange.time = QDateTime::currentDateTime();
-    Parser parser;
-    parser.header_limit(shared->limits.maxHeaderBytes);
-    parser.body_limit(static_cast<std::uint64_t>(shared->limits.maxBodyBytes));
-
-    beast::error_code ec;
-    while (!ec && !parser.is_header_done())
-        ec = readSome(parser);
-
-    const http::verb method = parser.get().method();
-    if (parser.is_header_done()) {
-        exchange.method = QString::fromLatin1(QByteArray::fromStdString(std::string(parser.get().method_string())));
-        exchange.target = QString::fromLatin1(QByteArray::fromStdString(std::string(parser.get().target())));
-    }
-    if (ec)
-        exchange.result = QString::fromStdString(ec.message());
-    const bool putAllowed = method == http::verb::put && shared->limits.acceptsPut;
-    if (!ec && method != http::verb::get && method != http::verb::post && method != http::verb::head &&
-        !putAllowed)
-        return;
-    if (!ec && !parser.is_done() && beast::iequals(parser.get()[http::field::expect], "100-continue"))
-        ec = write("HTTP/1.1 100 Continue\r\n\r\n");
-    while (!ec && !parser.is_done())
-        ec = readSome(parser);
-
-    const bool readsToClose =
-        !ec && method == http::verb::post && !parser.content_length() && !parser.chunked();
-    auto message = parser.release();
-    std::string body = std::move(message.body());
-    if (readsToClose)
-        ec = readUntilClose(body);
-    if (ec) {
-        if (const int status = refusalStatus(ec))
-            refuse(status);
-        return;
-    }
-
-    const auto lengthHeader = message.find(http::field::content_length);
-    const qint64 contentLength =
-        lengthHeader == message.end()
-            ? -1
-            : QByteArray::fromStdString(std::string(lengthHeader->value())).toLongLong();
-    const ServerRequest request = RequestDecoding::makeRequest(
-        QByteArray::fromStdString(std::string(message.target())),
-        QByteArray::fromStdString(std::string(message[http::field::content_type])), contentLength,
-        QByteArray::fromStdString(body));
-    body.clear();
-    if (const std::optional<Route> route = findRoute(request.document))
-        exchange.context = QString::fromLatin1(routeKeyword(*route));
-
-    const std::optional<ServerReply> reply = shared->handler(request);
-    if (!reply) {
-        exchange.result = QStringLiteral("closed without a reply");
-        return;
-    }
-    exchange.status = reply->status;
-    if (write(frameReply(*reply, method == http::verb::head)))
-        return;
-    unregister();
-    stream.socket().shutdown(tcp::socket::shutdown_send, ignored);
+    return static_cast<int>(std::clamp(std::thread::hardware_concurrency(), 2u, 4u));
 }
 
 } // namespace
 
 struct HttpServer::Listener
 {
-    std::shared_ptr<Shared> shared;
+    using Strand = asio::strand<asio::io_context::executor_type>;
+
     asio::io_context context;
-    tcp::acceptor acceptor{context};
-    asio::steady_timer retry{context};
-    std::thread thread;
+    asio::executor_work_guard<asio::io_context::executor_type> work{context.get_executor()};
+    Strand acceptStrand{context.get_executor()};
+    tcp::acceptor acceptor{acceptStrand};
+    asio::steady_timer retry{acceptStrand};
+    Strand reportStrand{context.get_executor()};
+    asio::steady_timer reportTimer{reportStrand};
+    HandlerThreads handlers;
+    std::unique_ptr<ClosureReport> closures;
+    std::shared_ptr<ServerShared> shared;
+    std::vector<std::thread> threads;
 
     void acceptNext();
-    void admit(std::unique_ptr<asio::io_context> connectionContext, tcp::socket socket);
+    void scheduleReport(std::chrono::milliseconds delay);
 };
 
 void HttpServer::Listener::acceptNext()
 {
-    auto connectionContext = std::make_unique<asio::io_context>(1);
-    asio::io_context& target = *connectionContext;
-    acceptor.async_accept(target, [this, connectionContext = std::move(connectionContext)](
-                                      beast::error_code ec, tcp::socket socket) mutable {
-        if (ec == asio::error::operation_aborted)
-            return;
-        if (ec) {
-            // Out of descriptors or a similar passing trouble: try again shortly
-            // instead of spinning.
-            retry.expires_after(std::chrono::milliseconds(50));
-            retry.async_wait([this](beast::error_code waited) {
-                if (!waited)
-                    acceptNext();
-            });
-            return;
-        }
-        admit(std::move(connectionContext), std::move(socket));
-        acceptNext();
-    });
+    acceptor.async_accept(asio::make_strand(context),
+                          [this](boost::system::error_code ec, tcp::socket socket) {
+                              if (ec == asio::error::operation_aborted)
+                                  return;
+                              if (ec) {
+                                  // Out of descriptors or a similar passing trouble: make room and try
+                                  // again shortly instead of spinning.
+                                  shared->registry.evictLongestIdle();
+                                  retry.expires_after(std::chrono::milliseconds(50));
+                                  retry.async_wait([this](boost::system::error_code waited) {
+                                      if (!waited)
+                                          acceptNext();
+                                  });
+                                  return;
+                              }
+                              ServerConnection::admit(shared, std::move(socket));
+                              acceptNext();
+                          });
 }
 
-void HttpServer::Listener::admit(std::unique_ptr<asio::io_context> connectionContext, tcp::socket socket)
+void HttpServer::Listener::scheduleReport(std::chrono::milliseconds delay)
 {
-    auto connection = std::make_unique<Connection>(shared, std::move(connectionContext), std::move(socket));
-    {
-        std::lock_guard lock(shared->mutex);
-        if (static_cast<int>(shared->connections.size()) >= shared->limits.maxConnections)
-            return;
-        shared->connections.insert(connection.get());
-    }
-    // Owned by its thread once that runs; by this function until then.
-    Connection* admitted = connection.release();
-    try {
-        std::thread([admitted] {
-            const std::unique_ptr<Connection> owned(admitted);
-            owned->serve();
-            owned->unregister();
-        }).detach();
-    } catch (const std::system_error&) {
-        admitted->unregister();
-        delete admitted;
-    }
+    asio::post(reportStrand, [this, delay] {
+        reportTimer.expires_after(delay);
+        reportTimer.async_wait([this](boost::system::error_code ec) {
+            if (!ec)
+                closures->flush();
+        });
+    });
 }
 
 HttpServer::HttpServer(Handler handler, HttpServerLimits limits) : handler(std::move(handler)), limits(limits)
@@ -361,12 +98,15 @@ void HttpServer::start(const QString& address, std::uint16_t port)
     if (listener)
         throw Failure(QStringLiteral("the server is running already"));
     auto next = std::make_unique<Listener>();
-    next->shared = std::make_shared<Shared>();
-    next->shared->handler = handler;
-    next->shared->limits = limits;
-    next->shared->traffic = traffic;
+    Listener* running = next.get();
+    next->closures = std::make_unique<ClosureReport>(
+        limits.closureReportPeriod, closureNotice,
+        [running](std::chrono::milliseconds delay) { running->scheduleReport(delay); });
+    next->shared = std::make_shared<ServerShared>(handler, limits, traffic);
+    next->shared->handlers = &next->handlers;
+    next->shared->closures = next->closures.get();
 
-    beast::error_code ec;
+    boost::system::error_code ec;
     const asio::ip::address_v4 ip = address.isEmpty() ? asio::ip::address_v4::any()
                                                       : asio::ip::make_address_v4(address.toStdString(), ec);
     if (ec)
@@ -384,8 +124,8 @@ void HttpServer::start(const QString& address, std::uint16_t port)
                                              std::to_string(port) + ": " + ec.message()));
 
     next->acceptNext();
-    Listener* running = next.get();
-    next->thread = std::thread([running] { running->context.run(); });
+    for (int i = serverThreads(); i > 0; --i)
+        next->threads.emplace_back([running] { running->context.run(); });
     listener = std::move(next);
 }
 
@@ -393,14 +133,19 @@ void HttpServer::stop()
 {
     if (!listener)
         return;
+    Listener* running = listener.get();
+    std::promise<void> closed;
+    asio::post(running->acceptStrand, [running, &closed] {
+        boost::system::error_code ignored;
+        running->acceptor.close(ignored);
+        running->retry.cancel();
+        closed.set_value();
+    });
+    closed.get_future().wait();
+    listener->shared->registry.closeAll();
+    listener->shared->registry.waitUntilEmpty();
     listener->context.stop();
-    listener->thread.join();
-    listener->acceptor.close();
-    {
-        std::unique_lock lock(listener->shared->mutex);
-        for (Connection* connection : listener->shared->connections)
-            connection->abort();
-        listener->shared->allGone.wait(lock, [this] { return listener->shared->connections.empty(); });
-    }
+    for (std::thread& thread : listener->threads)
+        thread.join();
     listener.reset();
 }

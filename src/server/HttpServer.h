@@ -11,6 +11,10 @@
 
 class TrafficLog;
 
+// How many connections the process's file limit leaves room for, keeping a
+// margin for everything else the tool opens.
+int connectionsTheFileLimitAllows();
+
 // Bounds that keep a LAN server alive against large, slow or many clients.
 struct HttpServerLimits
 {
@@ -20,21 +24,32 @@ struct HttpServerLimits
     std::uint32_t maxHeaderBytes = 16 * 1024;
     // A client that sends or takes nothing for this long is dropped.
     std::chrono::milliseconds readTimeout{30000};
-    // Connections beyond this are closed at once instead of getting a thread.
-    int maxConnections = 256;
+    // The whole header must be in this long after the connection opened, however
+    // it trickles in.
+    std::chrono::milliseconds headerDeadline{10000};
+    // A body must come at this rate on average after its first second (the
+    // grace), and is allowed at least minBodyTime in all.
+    std::int64_t minBodyBytesPerSecond = 4096;
+    std::chrono::milliseconds bodyGrace{1000};
+    std::chrono::milliseconds minBodyTime{30000};
+    // At the limit the connection idle longest is closed for a new one.
+    int maxConnections = connectionsTheFileLimitAllows();
+    // Bytes that the bodies being received and handled may hold at once, with
+    // the copies the handler makes of them.
+    std::int64_t memoryBudgetBytes = std::int64_t(256) << 20;
+    // A request that finds no room waits this long, then gets 503.
+    std::chrono::milliseconds budgetWait{2000};
+    // Connections closed by a deadline, at the limit or for the budget are
+    // reported at most once a period.
+    std::chrono::milliseconds closureReportPeriod{60000};
     // PUT reaches the handler too (a server that plays the terminal needs it).
     bool acceptsPut = false;
 };
 
-// An HTTP/1.1 server with one IPv4 binding and a thread per connection; every
-// connection carries one request and is closed after its reply. Only GET, POST
-// and HEAD (and PUT where the limits allow it) reach the handler; other methods
-// are closed without reply.
 class HttpServer
 {
 public:
-    // Called on the connection's thread; no reply closes the connection without
-    // one.
+    // Called on a handler thread; no reply closes the connection without one.
     using Handler = std::function<std::optional<ServerReply>(const ServerRequest&)>;
 
     explicit HttpServer(Handler handler, HttpServerLimits limits = {});
@@ -54,6 +69,11 @@ public:
     // Where each request and its reply are recorded from the next start on,
     // raw bytes included; none by default.
     void setTrafficLog(TrafficLog* log) { traffic = log; }
+    // Told, from a server thread, at most once per closureReportPeriod, how many
+    // connections were closed and why; it must not block. Takes effect from the
+    // next start on.
+    using ClosureNotice = std::function<void(const QString& line)>;
+    void setClosureNotice(ClosureNotice notice) { closureNotice = std::move(notice); }
 
 private:
     struct Listener;
@@ -61,5 +81,6 @@ private:
     Handler handler;
     HttpServerLimits limits;
     TrafficLog* traffic = nullptr;
+    ClosureNotice closureNotice;
     std::unique_ptr<Listener> listener;
 };

@@ -17,6 +17,8 @@ QByteArray reasonPhrase(int status)
         return "Internal Server Error";
     case 501:
         return "Not Implemented";
+    case 503:
+        return "Service Unavailable";
     default:
         return "Unknown";
     }
@@ -31,6 +33,8 @@ QByteArray frameReply(const ServerReply& reply, bool headRequest)
     bytes += "Content-Type: " + reply.contentType.toLatin1() + "\r\n";
     if (!reply.body.isEmpty())
         bytes += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+    if (reply.retryAfterSeconds > 0)
+        bytes += "Retry-After: " + QByteArray::number(reply.retryAfterSeconds) + "\r\n";
     bytes += "Connection: close\r\n\r\n";
     if (!headRequest)
         bytes += reply.body;

@@ -25,4 +25,6 @@ struct ServerReply
     int status = 200;
     QString contentType = QStringLiteral("text/html");
     QByteArray body;
+    // Sent as "Retry-After" when above 0.
+    int retryAfterSeconds = 0;
 };

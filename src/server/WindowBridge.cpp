@@ -74,6 +74,20 @@ bool WindowBridge::run(const std::function<void()>& step)
     return call->finished;
 }
 
+void WindowBridge::runLater(std::function<void()> step)
+{
+    auto call = std::make_shared<Call>();
+    call->step = std::move(step);
+    std::lock_guard lock(mutex);
+    if (!isOpen)
+        return;
+    notStarted.push_back(std::move(call));
+    if (!wakePosted) {
+        wakePosted = true;
+        QMetaObject::invokeMethod(this, "runReadySteps", Qt::QueuedConnection);
+    }
+}
+
 int WindowBridge::waitingSteps() const
 {
     std::lock_guard lock(mutex);

@@ -34,6 +34,9 @@ public:
     // From any thread: runs step on the window thread as one uninterrupted piece
     // and waits for it. False when it was abandoned instead.
     bool run(const std::function<void()>& step);
+    // From any thread: runs step on the window thread with the next batch,
+    // without waiting for it; dropped when the bridge is closed.
+    void runLater(std::function<void()> step);
 
     // Steps handed over and not yet finished or abandoned.
     int waitingSteps() const;

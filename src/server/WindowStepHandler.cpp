@@ -11,3 +11,10 @@ HttpServer::Handler windowStepHandler(WindowBridge& bridge, ServerWindow& window
         return reply;
     };
 }
+
+HttpServer::ClosureNotice windowClosureNotice(WindowBridge& bridge, ServerWindow& window)
+{
+    return [&bridge, &window](const QString& line) {
+        bridge.runLater([&window, line] { window.appendLine(LogPane::mmoLog, line); });
+    };
+}

@@ -8,3 +8,7 @@
 // in one window step; an abandoned step (server stopped, window gone) leaves the
 // request without reply.
 HttpServer::Handler windowStepHandler(WindowBridge& bridge, ServerWindow& window);
+
+// Where the server's closure counts go: a line in mmoLog, written in a window
+// step of its own that nobody waits for.
+HttpServer::ClosureNotice windowClosureNotice(WindowBridge& bridge, ServerWindow& window);

@@ -1,5 +1,6 @@
 #include "device/FormFields.h"
 #include "device/HttpClient.h"
+#include "support/ChildProcess.h"
 #include "support/SimulatorProcess.h"
 #include "support/WindowTest.h"
 
@@ -252,6 +253,7 @@ TEST_F(TerminalSimulator, TheLoadModesMixIsAnsweredByTheToolsServer)
 
     QProcess load;
     load.setProcessChannelMode(QProcess::MergedChannels);
+    endsWithTest(load);
     load.start(SimulatorProcess::program(),
                {"--load", "2", "--rate", "10", "--seconds", "1", "--server", "http://127.0.16.108:8090/"});
     ASSERT_TRUE(QTest::qWaitFor([&] { return load.state() == QProcess::NotRunning; }, 20000));

@@ -8,6 +8,7 @@ ServerFixture::ServerFixture(const char* address, HttpServerLimits limits)
       server(windowStepHandler(*bridge, window), limits)
 {
     bridge->open();
+    server.setTrafficLog(&traffic);
     server.start(QString::fromLatin1(address), kPort);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/TrafficLog.h"
 #include "server/FakeServerWindow.h"
 #include "server/HttpServer.h"
 #include "server/WindowBridge.h"
@@ -23,6 +24,8 @@ public:
     FakeServerWindow window;
     QObject windowThreadObject;
     WindowBridge* bridge;
+    // What the server records of each connection.
+    TrafficLog traffic;
     HttpServer server;
 };
 

@@ -1,5 +1,7 @@
 #include "support/FtpServerFixture.h"
 
+#include "support/ChildProcess.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -55,6 +57,7 @@ FtpServerFixture::FtpServerFixture(const QByteArray& address, const QString& use
     scriptFile.close();
 
     process_.setStandardErrorFile(QProcess::nullDevice());
+    endsWithTest(process_);
     // Debian's interpreter: the one that sees Debian's pyftpdlib.
     process_.start("/usr/bin/python3", {script, host(), QString::number(port), userRoot(), anonymousRoot(),
                                         user, password, folder_.filePath("events.log")});

@@ -3,8 +3,10 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <arpa/inet.h>
+#include <cerrno>
 #include <future>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -68,6 +70,18 @@ QByteArray LoopbackClient::read(qsizetype count)
     }
     received.truncate(filled);
     return received;
+}
+
+bool LoopbackClient::closedWithin(int milliseconds)
+{
+    pollfd watched{fd, POLLIN, 0};
+    char chunk[4096];
+    while (::poll(&watched, 1, milliseconds) > 0) {
+        const ssize_t n = ::recv(fd, chunk, sizeof chunk, MSG_DONTWAIT);
+        if (n == 0 || (n < 0 && errno != EAGAIN && errno != EINTR))
+            return true;
+    }
+    return false;
 }
 
 QByteArray exchange(const char* address, int port, const QByteArray& request, bool halfClose)

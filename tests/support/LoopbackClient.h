@@ -23,6 +23,9 @@ public:
     QByteArray readAll();
     // Exactly count bytes, fewer only when the server closes first.
     QByteArray read(qsizetype count);
+    // Whether the server closes the connection within this time; whatever it
+    // sends meanwhile is dropped.
+    bool closedWithin(int milliseconds);
 
 private:
     int fd = -1;

@@ -1,5 +1,7 @@
 #include "support/SimulatorProcess.h"
 
+#include "support/ChildProcess.h"
+
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
@@ -25,6 +27,7 @@ SimulatorProcess::SimulatorProcess(const QString& address, const QStringList& ex
 {
     process.setStandardOutputFile(folder.filePath(QStringLiteral("out")));
     process.setStandardErrorFile(folder.filePath(QStringLiteral("err")));
+    endsWithTest(process);
     process.start(program(), QStringList{QStringLiteral("--address"), address} + extra);
     if (!process.waitForStarted(10000))
         return;
@@ -87,6 +90,7 @@ int SimulatorProcess::interrupt()
 int SimulatorProcess::run(const QStringList& arguments, QString* output, QString* errors)
 {
     QProcess process;
+    endsWithTest(process);
     process.start(program(), arguments);
     if (!process.waitForFinished(20000)) {
         process.kill();

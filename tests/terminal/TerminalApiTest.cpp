@@ -146,9 +146,11 @@ protected:
     }
 
     QString host;
-    std::unique_ptr<Simulator> simulator;
+    // Before the simulator, whose callback thread writes the log until it is
+    // destroyed.
     std::mutex logMutex;
     QStringList log;
+    std::unique_ptr<Simulator> simulator;
 };
 
 QString text(const Json& value)
