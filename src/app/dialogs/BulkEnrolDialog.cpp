@@ -61,7 +61,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 
 BulkEnrolDialog::BulkEnrolDialog(DeviceSession& session, UserActions& actions, QPlainTextEdit* log,
                                  QWidget* window)
-    : QDialog(window), session(session), log(log), model(new EnrolTableModel(this)),
+    : QDialog(window), session(session), actions(actions), log(log), model(new EnrolTableModel(this)),
       runner(new EnrolRunner(this))
 {
     setObjectName("bulkEnrolDialog");
@@ -115,6 +115,7 @@ BulkEnrolDialog::BulkEnrolDialog(DeviceSession& session, UserActions& actions, Q
         actions.onClick(clicked, [this, handler = handler] { (this->*handler)(); });
     connect(runner, &EnrolRunner::rowDone, this, &D::rowDone);
     connect(runner, &EnrolRunner::finished, this, &D::runEnded);
+    connect(runner, &EnrolRunner::checked, this, &D::checkEnded);
     setRunning(false);
     showSummary();
 }
@@ -180,7 +181,18 @@ void BulkEnrolDialog::check()
     QFile file(edtBulkCsv->text());
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(QStringLiteral("无法读取 CSV 文件 %1: %2").arg(edtBulkCsv->text(), file.errorString()));
-    model->setRows(ReadEnrolSheet(file.readAll(), edtBulkPhotos->text()));
+    runner->check(file.readAll(), edtBulkPhotos->text());
+    setRunning(true);
+}
+
+void BulkEnrolDialog::checkEnded(const std::vector<EnrolRow>& rows, const QString& error)
+{
+    setRunning(false);
+    if (!error.isEmpty()) {
+        actions.run([&] { throw Failure(error); });
+        return;
+    }
+    model->setRows(rows);
     showSummary();
 }
 

@@ -45,11 +45,13 @@ private:
     void run(std::initializer_list<EnrolState> states);
     void rowDone(std::size_t index, const EnrolRow& row);
     void runEnded();
+    void checkEnded(const std::vector<EnrolRow>& rows, const QString& error);
     void showSummary();
     void setRunning(bool running);
     QString saveFileName(const QString& objectName, const QString& suggested);
 
     DeviceSession& session;
+    UserActions& actions;
     QPlainTextEdit* log;
     EnrolTableModel* model;
     EnrolRunner* runner;

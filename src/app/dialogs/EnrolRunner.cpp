@@ -1,6 +1,7 @@
 #include "app/dialogs/EnrolRunner.h"
 
 #include "device/CommandEnvelope.h"
+#include "device/EnrolSheet.h"
 
 EnrolRunner::EnrolRunner(QObject* parent) : QObject(parent) {}
 
@@ -49,4 +50,27 @@ void EnrolRunner::cancel()
 {
     if (enrolment)
         enrolment->cancel();
+}
+
+void EnrolRunner::check(QByteArray csv, QString photoFolder)
+{
+    stop();
+    running_ = true;
+    thread = std::thread([this, csv = std::move(csv), photoFolder = std::move(photoFolder)] {
+        std::vector<EnrolRow> rows;
+        QString error;
+        try {
+            rows = ReadEnrolSheet(csv, photoFolder);
+        } catch (const std::exception& failure) {
+            error = QString::fromUtf8(failure.what());
+        }
+        QMetaObject::invokeMethod(
+            this,
+            [this, rows = std::move(rows), error] {
+                stop();
+                running_ = false;
+                emit checked(rows, error);
+            },
+            Qt::QueuedConnection);
+    });
 }
