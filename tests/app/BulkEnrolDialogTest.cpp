@@ -163,6 +163,10 @@ TEST_F(BulkEnrol, ARowSendsWhatTheSingleButtonsSendWithItsValuesTyped)
             EXPECT_EQ(sent[before + 4 + at].raw, sent[before + at].raw) << mode << " " << at;
         EXPECT_EQ(column(3), QStringList{u("成功")});
     }
+    const QList<TrafficRecord> traffic = window.trafficLog().since(0);
+    EXPECT_EQ(std::count_if(traffic.begin(), traffic.end(),
+                            [](const TrafficRecord& record) { return record.context == "bulkEnrolDialog"; }),
+              8);
     EXPECT_TRUE(errors.isEmpty()) << errors.join('\n').toStdString();
 }
 
@@ -252,6 +256,8 @@ TEST_F(BulkEnrol, AnUnreadableSheetShowsOneMessageAndTheTemplateHasTheChineseHea
     check(u("人员ID,卡号\r\n1,2\r\n"));
     EXPECT_EQ(errors, QStringList{u("CSV 缺少列: 姓名")});
     EXPECT_EQ(column(0), QStringList());
+    EXPECT_FALSE(field<QDialog>("bulkEnrolDialog")->isModal());
+    EXPECT_EQ(field<QDialog>("bulkEnrolDialog")->windowTitle(), u("批量导入人员"));
 
     const QString path = folder.filePath("template.csv");
     whenFileDialog(path);
