@@ -11,7 +11,7 @@ build="${QUILLMOOR_BUILD_DIR:-$here/build}"
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev libboost-dev libcurl4-openssl-dev nlohmann-json3-dev libgtest-dev
+  qt6-base-dev libboost-dev libcurl4-openssl-dev nlohmann-json3-dev libgtest-dev libcsv-dev
   python3-pyftpdlib fonts-wqy-microhei xvfb xauth wrk dpkg-dev curl
 )
 

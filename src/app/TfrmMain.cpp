@@ -96,6 +96,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent), parts(std::make_unique<Pa
 TfrmMain::~TfrmMain()
 {
     parts->ts1->stopCallbackServer();
+    // Its thread records into the session's traffic log, which goes next.
+    parts->ts2->stopBulkEnrol();
 }
 
 void TfrmMain::buildPages()

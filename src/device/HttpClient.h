@@ -50,6 +50,10 @@ public:
     // The status of the last send()'s reply; 0 when there was none.
     int lastStatus() const { return lastStatus_; }
 
+    // The cookies kept so far, for a client that is to speak as this one does.
+    const CookieJar& cookies() const { return cookies_; }
+    void setCookies(const CookieJar& cookies) { cookies_ = cookies; }
+
     // Where every exchange is recorded, raw bytes included; none by default.
     void setTrafficLog(TrafficLog* log) { traffic_ = log; }
     // What the next exchanges belong to (the button of the command), as recorded.

@@ -57,7 +57,14 @@ Simulator::Simulator(const TerminalOptions& options, std::function<void(const QS
                              },
                              [this](const Face& face) { events_.reportTakenPhoto(face); },
                              [this] { sender.wake(); }, options.callbacksAnywhere, this->log}),
-      server([this](const ServerRequest& request) { return commands.handle(request); }, commandApiLimits())
+      faults(options.faults),
+      server(
+          [this](const ServerRequest& request) -> std::optional<ServerReply> {
+              if (std::optional<std::optional<ServerReply>> fault = faults.instead(request.document))
+                  return *fault;
+              return commands.handle(request);
+          },
+          commandApiLimits())
 {
     ftp.serve(store_.with([](TerminalState& state) { return state.ftp; }));
     const qint64 now = QDateTime::currentMSecsSinceEpoch();

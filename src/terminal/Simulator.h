@@ -2,6 +2,7 @@
 
 #include "server/HttpServer.h"
 #include "terminal/CallbackSender.h"
+#include "terminal/CommandFaults.h"
 #include "terminal/FtpService.h"
 #include "terminal/PhotoStore.h"
 #include "terminal/TerminalCommands.h"
@@ -42,6 +43,7 @@ private:
     CallbackSender sender;
     TerminalEvents events_;
     TerminalCommands commands;
+    CommandFaults faults;
     // Last, so that it stops first: no command runs while the rest goes.
     HttpServer server;
 };

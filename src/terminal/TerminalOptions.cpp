@@ -62,6 +62,8 @@ QString terminalHelpText()
         "  --data DIR            where the photo folders RegisterPhoto and IdentifyRecords live and stay;\n"
         "                        default a temporary folder removed at exit\n"
         "  --callbacks-anywhere  also send callbacks to addresses that are not loopback addresses\n"
+        "  --fail-every N PATH   refuse every Nth request for the command PATH (such as face) with a msg\n"
+        "  --drop-every N PATH   close the connection of every Nth request for PATH without a reply\n"
         "  --load N --rate R --seconds S --server URL\n"
         "                        load mode: N terminals send callbacks (heartbeats, recognition events,\n"
         "                        QR codes) to the server at URL, R requests a second in all, for\n"
@@ -107,6 +109,17 @@ TerminalOptions parseTerminalOptions(const QStringList& arguments)
                 throw Failure(QStringLiteral("--data needs a folder"));
         } else if (option == QLatin1String("--callbacks-anywhere")) {
             options.callbacksAnywhere = true;
+        } else if (option == QLatin1String("--fail-every") || option == QLatin1String("--drop-every")) {
+            CommandFault fault;
+            fault.kind = option == QLatin1String("--fail-every") ? CommandFault::Kind::Refuse
+                                                                 : CommandFault::Kind::Drop;
+            fault.every = whole(option, value(), 1, 1000000);
+            fault.command = value();
+            while (fault.command.startsWith('/'))
+                fault.command.remove(0, 1);
+            if (fault.command.isEmpty())
+                throw Failure(QStringLiteral("%1 needs a command path such as face").arg(option));
+            options.faults.push_back(fault);
         } else if (option == QLatin1String("--load")) {
             load.terminals = whole(option, value(), 1, 1000);
             loadGiven = true;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "terminal/CommandFaults.h"
+
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -22,6 +24,7 @@ struct TerminalOptions
     QString dataDir;
     bool callbacksAnywhere = false;
     std::optional<LoadOptions> load;
+    std::vector<CommandFault> faults;
     bool help = false;
 };
 

@@ -102,3 +102,23 @@ TEST(CallbackPolicy, OnlyLoopbackHostsAreCalledBack)
     EXPECT_EQ(serviceUrl("http://h:8028/comApi/", "queryAccount"), "http://h:8028/comApi/queryAccount");
     EXPECT_EQ(serviceUrl("http://h:8028/comApi", "queryAccount"), "http://h:8028/comApi/queryAccount");
 }
+
+TEST(TerminalOptions, FaultsNameTheirKindIntervalAndCommand)
+{
+    const TerminalOptions options =
+        parse({"--fail-every", "7", "face", "--drop-every", "3", "/person/create"});
+    ASSERT_EQ(options.faults.size(), 2u);
+    EXPECT_EQ(options.faults[0].kind, CommandFault::Kind::Refuse);
+    EXPECT_EQ(options.faults[0].every, 7);
+    EXPECT_EQ(options.faults[1].kind, CommandFault::Kind::Drop);
+    EXPECT_EQ(options.faults[1].command, "person/create");
+    EXPECT_THROW(parse({"--fail-every", "0", "face"}), Failure);
+    EXPECT_THROW(parse({"--drop-every", "2"}), Failure);
+
+    CommandFaults faults(options.faults);
+    EXPECT_FALSE(faults.instead("/person/create"));
+    EXPECT_FALSE(faults.instead("/person/create"));
+    const auto dropped = faults.instead("/person/create");
+    ASSERT_TRUE(dropped);
+    EXPECT_FALSE(*dropped);
+}

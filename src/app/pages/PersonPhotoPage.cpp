@@ -3,6 +3,7 @@
 #include "app/DeviceSession.h"
 #include "app/OpenFileDialog.h"
 #include "app/UserActions.h"
+#include "app/dialogs/BulkEnrolDialog.h"
 #include "device/FaceCommands.h"
 #include "device/PersonCommands.h"
 #include "ui_PersonPhotoPage.h"
@@ -32,7 +33,7 @@ void showPicture(QLabel* box, const Picture& picture)
 } // namespace
 
 PersonPhotoPage::PersonPhotoPage(DeviceSession& session, UserActions& actions, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::PersonPhotoPage>()), session(session)
+    : QWidget(parent), ui(std::make_unique<Ui::PersonPhotoPage>()), session(session), actions(actions)
 {
     ui->setupUi(this);
     ui->imgEmp->clear();
@@ -52,7 +53,9 @@ PersonPhotoPage::PersonPhotoPage(DeviceSession& session, UserActions& actions, Q
                                      {ui->btn7, FaceCommand::Update},
                                      {ui->btn11, FaceCommand::TakePhoto},
                                      {ui->btn17, FaceCommand::Delete}});
-    actions.bind<Page>(this, {{ui->btn10, &Page::choosePhoto}, {ui->btnfacefind, &Page::queryFacePhoto}});
+    actions.bind<Page>(this, {{ui->btn10, &Page::choosePhoto},
+                              {ui->btnfacefind, &Page::queryFacePhoto},
+                              {ui->btnBulkEnrol, &Page::openBulkEnrol}});
 }
 
 PersonPhotoPage::~PersonPhotoPage() = default;
@@ -84,6 +87,21 @@ QFileDialog* PersonPhotoPage::pictureDialog()
         OpenPictureDialog->setNameFilters(kPictureFilters);
     }
     return OpenPictureDialog;
+}
+
+void PersonPhotoPage::stopBulkEnrol()
+{
+    delete bulkEnrolDialog;
+    bulkEnrolDialog = nullptr;
+}
+
+void PersonPhotoPage::openBulkEnrol()
+{
+    if (!bulkEnrolDialog)
+        bulkEnrolDialog = new BulkEnrolDialog(session, actions, ui->mmoLog1, window());
+    bulkEnrolDialog->show();
+    bulkEnrolDialog->raise();
+    bulkEnrolDialog->activateWindow();
 }
 
 void PersonPhotoPage::choosePhoto()

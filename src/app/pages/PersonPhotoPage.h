@@ -5,6 +5,7 @@
 #include <QWidget>
 #include <memory>
 
+class BulkEnrolDialog;
 class DeviceSession;
 class QFileDialog;
 class QPlainTextEdit;
@@ -27,6 +28,8 @@ public:
     ~PersonPhotoPage() override;
 
     QPlainTextEdit* log() const;
+    // Ends a bulk enrolment under way, and its dialog, before the session goes.
+    void stopBulkEnrol();
 
 private:
     void runPersonCommand(PersonCommand command);
@@ -34,9 +37,13 @@ private:
     void runFaceCommand(FaceCommand command);
     void queryFacePhoto();
     QFileDialog* pictureDialog();
+    void openBulkEnrol();
 
     std::unique_ptr<Ui::PersonPhotoPage> ui;
     DeviceSession& session;
+    UserActions& actions;
+    // Made at its first opening; it lives, with its table, as long as the window.
+    BulkEnrolDialog* bulkEnrolDialog = nullptr;
     QFileDialog* OpenPictureDialog = nullptr;
     // The last file confirmed in OpenPictureDialog, and the photo imgEmp shows.
     QString openPictureFile;
