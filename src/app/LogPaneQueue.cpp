@@ -1,6 +1,7 @@
 #include "app/LogPaneQueue.h"
 
 #include "app/LongLineCut.h"
+#include "common/LogFileWriter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPlainTextEdit>
@@ -92,8 +93,17 @@ void LogPaneQueue::clear(QPlainTextEdit* pane)
     pane->clear();
 }
 
+void LogPaneQueue::recordTo(QPlainTextEdit* pane, LogFileWriter* file)
+{
+    LogPaneQueue& queue = of(pane);
+    queue.file = file;
+    queue.fileName = pane->objectName();
+}
+
 void LogPaneQueue::add(const QString& line, bool mayWait)
 {
+    if (file)
+        file->append(fileName, line);
     waiting.append(LongLineCut::shorten(line));
     waitingChars += waiting.constLast().size();
     if (!mayWait || waiting.size() >= kMaxWaitingLines || waitingChars >= kMaxWaitingChars)
