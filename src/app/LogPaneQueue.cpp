@@ -22,6 +22,11 @@ constexpr qsizetype kMaxWaitingChars = 1 << 20;
 // often a pane that takes lines is laid out and painted anew.
 constexpr int kShowWithinMs = 16;
 
+// Dropping a pane's oldest blocks costs about as much as an edit, whatever
+// their number, so a bounded pane may exceed its bound by an eighth until its
+// next frame, and drops them all at once.
+constexpr int kExcessPerEighth = 8;
+
 int openBatches = 0;
 // Every pane's queue, few enough for a linear search.
 std::vector<LogPaneQueue*> queues;
@@ -93,6 +98,13 @@ void LogPaneQueue::clear(QPlainTextEdit* pane)
     pane->clear();
 }
 
+void LogPaneQueue::bound(QPlainTextEdit* pane, int maxLines)
+{
+    LogPaneQueue& queue = of(pane);
+    queue.maxLines = maxLines;
+    queue.trim();
+}
+
 void LogPaneQueue::recordTo(QPlainTextEdit* pane, LogFileWriter* file)
 {
     LogPaneQueue& queue = of(pane);
@@ -138,10 +150,27 @@ void LogPaneQueue::write()
     cursor.insertText(text);
     cursor.endEditBlock();
     hasLines = true;
+    if (maxLines > 0 && document->blockCount() > maxLines + maxLines / kExcessPerEighth)
+        trim();
+}
+
+void LogPaneQueue::trim()
+{
+    QTextDocument* document = pane->document();
+    if (maxLines == 0 || document->blockCount() <= maxLines)
+        return;
+    // The document's own bound drops the blocks and frees their text; it is
+    // lifted again, since it would act at every later edit.
+    const QSignalBlocker quiet(document->documentLayout());
+    document->setMaximumBlockCount(maxLines);
+    document->setMaximumBlockCount(0);
+    if (!refreshSoon.isActive())
+        refreshSoon.start();
 }
 
 void LogPaneQueue::refresh()
 {
+    trim();
     QAbstractTextDocumentLayout* layout = pane->document()->documentLayout();
     emit layout->documentSizeChanged(layout->documentSize());
     emit layout->update();

@@ -39,6 +39,8 @@ public:
     static void flushAll();
     // Empties the pane for a fresh start: nothing waiting, no lines yet.
     static void clear(QPlainTextEdit* pane);
+    // The pane keeps its newest `maxLines` lines (blocks); 0 keeps them all.
+    static void bound(QPlainTextEdit* pane, int maxLines);
     // Every line appended from now on also goes to `file`, under the pane's
     // object name; none with a null file.
     static void recordTo(QPlainTextEdit* pane, LogFileWriter* file);
@@ -52,8 +54,11 @@ private:
     void add(const QString& line, bool mayWait);
     void write();
     void refresh();
+    // Drops the oldest blocks beyond maxLines.
+    void trim();
 
     QPlainTextEdit* pane;
+    int maxLines = 0;
     LogFileWriter* file = nullptr;
     QString fileName;
     QStringList waiting;

@@ -46,10 +46,8 @@ void PaneLogging::start(const SettingsFile& settings, const QString& programFold
                 noticePane, [noticePane, line] { LogPaneQueue::append(noticePane, line); },
                 Qt::QueuedConnection);
         });
-    // The document drops its first blocks at the end of each edit, which is one
-    // per batch of lines.
     for (QPlainTextEdit* pane : panes) {
-        pane->setMaximumBlockCount(limits.maxPaneLines);
+        LogPaneQueue::bound(pane, limits.maxPaneLines);
         LogPaneQueue::recordTo(pane, writer.get());
         recorded << pane;
     }

@@ -2,6 +2,7 @@
 #include "common/LogFileLine.h"
 #include "common/LogFileWriter.h"
 #include "common/LogRetention.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,19 +13,6 @@
 
 namespace {
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-}
-
 // The file's lines without their times, once it has `count` or 3 s have passed.
 QList<QByteArray> linesOf(const QString& path, qsizetype count)
 {
@@ -33,7 +21,8 @@ QList<QByteArray> linesOf(const QString& path, qsizetype count)
     QList<QByteArray> lines;
     do {
         QThread::msleep(20);
-        lines = readAll(path).split('\n');
+        QFile file(path);
+        lines = (file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray()).split('\n');
     } while (lines.size() <= count && waited.elapsed() < 3000);
     EXPECT_TRUE(lines.takeLast().isEmpty());
     for (QByteArray& line : lines)
@@ -76,8 +65,9 @@ TEST(LogRetention, OldFilesGoAndThenTheOldestUntilTheSizeCapHolds)
     } files[] = {{40, 10, false}, {31, 10, false}, {30, 10, false}, {29, 60, false},
                  {3, 30, true},   {1, 30, true},   {0, 50, true}};
     for (const auto& f : files)
-        writeFile(folder.filePath(LogDayFile::nameOf(today.addDays(-f.daysAgo))), QByteArray(f.bytes, 'x'));
-    writeFile(folder.filePath("notes.log"), "mine");
+        writeTestFile(folder.filePath(LogDayFile::nameOf(today.addDays(-f.daysAgo))),
+                      QByteArray(f.bytes, 'x'));
+    writeTestFile(folder.filePath("notes.log"), "mine");
 
     const LogRetention::Kept kept =
         LogRetention::prune(folder.path(), today, 30, 110, LogDayFile::nameOf(today));
@@ -89,23 +79,26 @@ TEST(LogRetention, OldFilesGoAndThenTheOldestUntilTheSizeCapHolds)
     EXPECT_TRUE(QFile::exists(folder.filePath("notes.log")));
 }
 
-TEST(LogFileWriter, ALineACrashLeftPartWrittenIsCutBack)
+TEST(LogFileWriter, AtStartOldFilesGoAndALineACrashLeftPartWrittenIsCutBack)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(LogDayFile::nameOf(QDate::currentDate()));
-    writeFile(path, "12:00:00.000 p before\n12:00:00.001 p bro");
+    const QString old = folder.filePath(LogDayFile::nameOf(QDate::currentDate().addDays(-31)));
+    writeTestFile(path, "12:00:00.000 p before\n12:00:00.001 p bro");
+    writeTestFile(old, "12:00:00.000 p old\n");
     {
         LogFileWriter writer(folder.path(), {}, nullptr);
         writer.append("p", "after");
     }
     EXPECT_EQ(linesOf(path, 2), QList<QByteArray>({"p before", "p after"}));
+    EXPECT_FALSE(QFile::exists(old));
 }
 
 TEST(LogFileWriter, AFailingFolderIsReportedOnceAndWritingResumesWhenItCanBeWritten)
 {
     QTemporaryDir folder;
     const QString logs = folder.filePath("logs");
-    writeFile(logs, "");
+    writeTestFile(logs, "");
     QStringList reports;
     LogFileWriter writer(logs, {30, qint64(1) << 30, std::chrono::milliseconds(500)},
                          [&](const QString& error) { reports << error; });
