@@ -7,6 +7,7 @@
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -159,11 +160,14 @@ void LogPaneQueue::trim()
     QTextDocument* document = pane->document();
     if (maxLines == 0 || document->blockCount() <= maxLines)
         return;
-    // The document's own bound drops the blocks and frees their text; it is
-    // lifted again, since it would act at every later edit.
+    // Not the document's own bound: it moves a cursor block by block, which
+    // lays out every block it drops. A selection made by position lays out
+    // none, and the text it removes is freed with the next edit.
     const QSignalBlocker quiet(document->documentLayout());
-    document->setMaximumBlockCount(maxLines);
-    document->setMaximumBlockCount(0);
+    QTextCursor cursor(document);
+    cursor.setPosition(document->findBlockByNumber(document->blockCount() - maxLines).position(),
+                       QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
     if (!refreshSoon.isActive())
         refreshSoon.start();
 }
