@@ -24,9 +24,9 @@ constexpr qsizetype kMaxWaitingChars = 1 << 20;
 constexpr int kShowWithinMs = 16;
 
 // Dropping a pane's oldest blocks costs about as much as an edit, whatever
-// their number, so a bounded pane may exceed its bound by an eighth until its
-// next frame, and drops them all at once.
-constexpr int kExcessPerEighth = 8;
+// their number, so a bounded pane may exceed its bound by this part of it (an
+// eighth) until its next frame, and drops them all at once.
+constexpr int kExcessPart = 8;
 
 int openBatches = 0;
 // Every pane's queue, few enough for a linear search.
@@ -151,7 +151,7 @@ void LogPaneQueue::write()
     cursor.insertText(text);
     cursor.endEditBlock();
     hasLines = true;
-    if (maxLines > 0 && document->blockCount() > maxLines + maxLines / kExcessPerEighth)
+    if (maxLines > 0 && document->blockCount() > maxLines + maxLines / kExcessPart)
         trim();
 }
 
