@@ -1,14 +1,19 @@
 // What the log panes cost on the window thread, headless: a million lines
-// appended through TfrmMain::appendLine by handlers, the longest stall of a 10 ms timer
+// appended through TfrmMain::appendLine by handlers into a pane bounded to its
+// newest lines, with every line going to the log file and, side by side, with
+// the file off; the longest stall of a 10 ms timer
 // while four threads stream lines in through the server's window steps, the
 // resident memory of a pane holding the million lines, and single long lines.
 //
 // Usage: log_pane_bench [--no-huge]   (--no-huge leaves out the 3 MiB line)
+#include "app/LogPaneQueue.h"
 #include "app/TfrmMain.h"
 #include "ProcessMemory.h"
+#include "common/LogFileWriter.h"
 #include "server/WindowBridge.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
@@ -27,6 +32,8 @@ namespace {
 
 const char* const kServerAddress = "127.0.14.31";
 constexpr int kMillion = 1'000'000;
+// A pane's bound when the settings file does not set one.
+constexpr int kMaxPaneLines = 100'000;
 
 // Lets the window run until the pane shows at least `blocks` lines and has been
 // painted since, so that whatever the pane defers is paid for inside the figure.
@@ -46,10 +53,27 @@ QString hundredCharacters(int number)
     return head + QString(100 - head.size(), QChar('x'));
 }
 
-// The lines come as handlers write them, a few at a time.
-void millionLines(TfrmMain& window, QPlainTextEdit* pane)
+// Bytes in the logs folder's files.
+qint64 loggedBytes(const QString& programFolder)
+{
+    const QDir logs(QDir(programFolder).filePath("logs"));
+    qint64 bytes = 0;
+    for (const QFileInfo& file : logs.entryInfoList({"*.log"}, QDir::Files))
+        bytes += file.size();
+    return bytes;
+}
+
+// The lines come as handlers write them, a few at a time. With the file on,
+// the figure runs until the file holds every line too. Gives the seconds.
+double millionLines(TfrmMain& window, QPlainTextEdit* pane, int maxLines, bool fileOn)
 {
     constexpr int kLinesPerHandler = 10;
+    // "HH:mm:ss.zzz mmoLog " before each line, a line feed after it.
+    constexpr qint64 kFileBytesPerLine = 20 + 100 + 1;
+    LogPaneQueue::clear(pane);
+    LogPaneQueue::bound(pane, maxLines);
+    QCoreApplication::processEvents();
+    const qint64 fileBefore = loggedBytes(window.programFolder());
     const long before = statusKb("VmRSS:");
     QElapsedTimer timer;
     timer.start();
@@ -60,17 +84,24 @@ void millionLines(TfrmMain& window, QPlainTextEdit* pane)
         });
     }
     const double appended = timer.nsecsElapsed() / 1e9;
-    settle(pane, kMillion);
+    settle(pane, maxLines > 0 ? maxLines : kMillion);
     const double shown = timer.nsecsElapsed() / 1e9;
+    const qint64 fileGoal = fileBefore + (fileOn ? kMillion * kFileBytesPerLine : 0);
+    while (loggedBytes(window.programFolder()) < fileGoal && timer.elapsed() < 600'000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    const double done = timer.nsecsElapsed() / 1e9;
     const long after = statusKb("VmRSS:");
-    std::printf("1,000,000 lines of 100 characters, %d a handler: appended %.2f s, in the pane and painted "
-                "%.2f s\n",
-                kLinesPerHandler, appended, shown);
-    std::printf("resident memory: before %.1f MB, after %.1f MB, the pane's share %.1f MB "
-                "(%.0f bytes a line), peak %.1f MB\n",
-                before / 1024.0, after / 1024.0, (after - before) / 1024.0,
-                (after - before) * 1024.0 / kMillion, statusKb("VmHWM:") / 1024.0);
+    std::printf("1,000,000 lines of 100 characters, %d a handler, pane bounded to %d lines (0: unbounded), "
+                "file %s: appended "
+                "%.2f s, in the pane and painted %.2f s, all in the file %.2f s (%.1f MB)\n",
+                kLinesPerHandler, maxLines, fileOn ? "on" : "off", appended, shown, done,
+                (loggedBytes(window.programFolder()) - fileBefore) / 1e6);
+    std::printf("resident memory: before %.1f MB, after %.1f MB, growth %.1f MB, pane holds %d lines, peak "
+                "%.1f MB\n",
+                before / 1024.0, after / 1024.0, (after - before) / 1024.0, pane->blockCount(),
+                statusKb("VmHWM:") / 1024.0);
     std::fflush(stdout);
+    return done;
 }
 
 // Four threads, 500 lines a second each, every line one window step of the
@@ -117,11 +148,14 @@ void streamedLines(QPlainTextEdit* pane, WindowBridge* bridge)
     for (auto& thread : threads)
         thread.join();
     ticker.stop();
-    settle(pane, blocksBefore + kThreads * kSeconds * kPerThreadPerSecond);
+    // Every step that ran appended its line; a full bounded pane stays full.
+    const int total = kThreads * kSeconds * kPerThreadPerSecond;
+    LogPaneQueue::flushAll();
+    settle(pane, 0);
     std::printf("%d lines a second from %d threads for %d s (pane already holding %d lines): largest gap "
-                "of a 10 ms timer %.1f ms, %ld steps abandoned, %d lines arrived\n",
+                "of a 10 ms timer %.1f ms, %ld steps abandoned, %ld lines arrived, the pane holds %d\n",
                 kThreads * kPerThreadPerSecond, kThreads, kSeconds, blocksBefore, largestGap / 1e6,
-                abandoned.load(), pane->blockCount() - blocksBefore);
+                abandoned.load(), total - abandoned.load(), pane->blockCount());
     std::fflush(stdout);
 }
 
@@ -164,8 +198,18 @@ int main(int argc, char** argv)
     QCoreApplication::processEvents();
 
     auto* mmoLog = window.findChild<QPlainTextEdit*>("mmoLog");
-    millionLines(window, mmoLog);
+    const double on = millionLines(window, mmoLog, kMaxPaneLines, true);
+    LogPaneQueue::recordTo(mmoLog, nullptr);
+    const double off = millionLines(window, mmoLog, kMaxPaneLines, false);
+    std::printf("file on / file off: %.2f\n", on / off);
+    std::fflush(stdout);
+    // The rest with the file on again.
+    LogFileWriter writer(QDir(folder.path()).filePath("logs"), {}, nullptr);
+    LogPaneQueue::recordTo(mmoLog, &writer);
     streamedLines(mmoLog, window.findChild<WindowBridge*>("callbackBridge"));
     longLines(window, mmoLog, huge);
+    // As the pane was before it had a bound or a file; the last, for its memory.
+    LogPaneQueue::recordTo(mmoLog, nullptr);
+    millionLines(window, mmoLog, 0, false);
     return 0;
 }

@@ -1,11 +1,13 @@
 #include "app/LogPaneQueue.h"
 
 #include "app/LongLineCut.h"
+#include "common/LogFileWriter.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
@@ -20,6 +22,11 @@ constexpr qsizetype kMaxWaitingChars = 1 << 20;
 // How long lines may wait while the event loop runs inside a batch, and how
 // often a pane that takes lines is laid out and painted anew.
 constexpr int kShowWithinMs = 16;
+
+// Dropping a pane's oldest blocks costs about as much as an edit, whatever
+// their number, so a bounded pane may exceed its bound by this part of it (an
+// eighth) until its next frame, and drops them all at once.
+constexpr int kExcessPart = 8;
 
 int openBatches = 0;
 // Every pane's queue, few enough for a linear search.
@@ -92,8 +99,24 @@ void LogPaneQueue::clear(QPlainTextEdit* pane)
     pane->clear();
 }
 
+void LogPaneQueue::bound(QPlainTextEdit* pane, int maxLines)
+{
+    LogPaneQueue& queue = of(pane);
+    queue.maxLines = maxLines;
+    queue.trim();
+}
+
+void LogPaneQueue::recordTo(QPlainTextEdit* pane, LogFileWriter* file)
+{
+    LogPaneQueue& queue = of(pane);
+    queue.file = file;
+    queue.fileName = pane->objectName();
+}
+
 void LogPaneQueue::add(const QString& line, bool mayWait)
 {
+    if (file)
+        file->append(fileName, line);
     waiting.append(LongLineCut::shorten(line));
     waitingChars += waiting.constLast().size();
     if (!mayWait || waiting.size() >= kMaxWaitingLines || waitingChars >= kMaxWaitingChars)
@@ -128,10 +151,30 @@ void LogPaneQueue::write()
     cursor.insertText(text);
     cursor.endEditBlock();
     hasLines = true;
+    if (maxLines > 0 && document->blockCount() > maxLines + maxLines / kExcessPart)
+        trim();
+}
+
+void LogPaneQueue::trim()
+{
+    QTextDocument* document = pane->document();
+    if (maxLines == 0 || document->blockCount() <= maxLines)
+        return;
+    // Not the document's own bound: it moves a cursor block by block, which
+    // lays out every block it drops. A selection made by position lays out
+    // none, and the text it removes is freed with the next edit.
+    const QSignalBlocker quiet(document->documentLayout());
+    QTextCursor cursor(document);
+    cursor.setPosition(document->findBlockByNumber(document->blockCount() - maxLines).position(),
+                       QTextCursor::KeepAnchor);
+    cursor.removeSelectedText();
+    if (!refreshSoon.isActive())
+        refreshSoon.start();
 }
 
 void LogPaneQueue::refresh()
 {
+    trim();
     QAbstractTextDocumentLayout* layout = pane->document()->documentLayout();
     emit layout->documentSizeChanged(layout->documentSize());
     emit layout->update();

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTimer>
 
+class LogFileWriter;
 class QPlainTextEdit;
 
 // Lines on their way into a log pane. Laying out lines one edit at a time costs
@@ -11,7 +12,8 @@ class QPlainTextEdit;
 // server step runs (a Batch is open) lines wait in their pane's queue and go in
 // together when it ends. Outside a batch a line goes in at once. Lines keep
 // their order and are added whole, nothing added to them except where a line
-// is too long to show (LongLineCut). Window thread only.
+// is too long to show (LongLineCut). A pane may also hand every line, whole,
+// to a log file the moment it is appended. Window thread only.
 class LogPaneQueue : public QObject
 {
     Q_OBJECT
@@ -37,6 +39,11 @@ public:
     static void flushAll();
     // Empties the pane for a fresh start: nothing waiting, no lines yet.
     static void clear(QPlainTextEdit* pane);
+    // The pane keeps its newest `maxLines` lines (blocks); 0 keeps them all.
+    static void bound(QPlainTextEdit* pane, int maxLines);
+    // Every line appended from now on also goes to `file`, under the pane's
+    // object name; none with a null file.
+    static void recordTo(QPlainTextEdit* pane, LogFileWriter* file);
 
 private:
     explicit LogPaneQueue(QPlainTextEdit* pane);
@@ -47,8 +54,13 @@ private:
     void add(const QString& line, bool mayWait);
     void write();
     void refresh();
+    // Drops the oldest blocks beyond maxLines.
+    void trim();
 
     QPlainTextEdit* pane;
+    int maxLines = 0;
+    LogFileWriter* file = nullptr;
+    QString fileName;
     QStringList waiting;
     qsizetype waitingChars = 0;
     // An empty first line leaves the document empty, so the pane's having

@@ -4,6 +4,7 @@
 #include "app/CallbackServerWindow.h"
 #include "app/DeviceSession.h"
 #include "app/LogPaneQueue.h"
+#include "app/PaneLogging.h"
 #include "app/ProgramFolder.h"
 #include "app/SettingsFile.h"
 #include "app/UserActions.h"
@@ -58,6 +59,7 @@ struct TfrmMain::Parts
 
     DeviceSession session;
     UserActions actions;
+    PaneLogging logging;
     DeviceManagementPage* ts1 = nullptr;
     PersonPhotoPage* ts2 = nullptr;
     RecognitionRecordPage* ts4 = nullptr;
@@ -162,6 +164,7 @@ void TfrmMain::showPages()
         LogPaneQueue::clear(pane);
     parts->tabSheet5->showMaskDefaults();
     parts->session.settingsFile().EnsureSettingsFile();
+    parts->logging.start(parts->session.settingsFile(), programFolder(), logPanes(), parts->ts1->log());
     parts->tabSheet5->loadTemperatureSettings();
 }
 

@@ -1,7 +1,9 @@
 #include "app/TfrmMain.h"
+#include "app/PaneLogging.h"
 #include "app/TrafficPanel.h"
 #include "app/TrafficPanelGeometry.h"
 
+#include <QDir>
 #include <QLayout>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -42,6 +44,12 @@ void TfrmMain::setupTrafficPanel()
             menu->setAttribute(Qt::WA_DeleteOnClose);
             menu->addSeparator();
             menu->addAction(QString::fromUtf8("通信记录"), this, &TfrmMain::toggleTrafficPanel);
+            menu->addAction(QString::fromUtf8("打开日志文件夹"), this, [this, pane] {
+                const QString folder = PaneLogging::folderIn(programFolder());
+                if (!PaneLogging::openFolder(folder))
+                    appendLine(pane,
+                               QString::fromUtf8("无法打开日志文件夹 ") + QDir::toNativeSeparators(folder));
+            });
             menu->popup(pane->mapToGlobal(at));
         });
     }

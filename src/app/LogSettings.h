@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class SettingsFile;
+
+// The section "[Log]" of the settings file, read at start-up: how many lines a
+// log pane keeps, and how long and how much of the log files on disk are kept.
+// A missing key gives its default; a value that is not a whole number, or one
+// below its least, gives the default too and a line that says so.
+struct LogSettings
+{
+    static constexpr int kDefaultMaxPaneLines = 100'000;
+    static constexpr int kLeastMaxPaneLines = 1'000;
+    static constexpr int kDefaultKeepDays = 30;
+    static constexpr int kDefaultMaxTotalMB = 1024;
+
+    int maxPaneLines = kDefaultMaxPaneLines;
+    int keepDays = kDefaultKeepDays;
+    int maxTotalMB = kDefaultMaxTotalMB;
+    // One line for each key that fell back to its default.
+    QStringList problems;
+
+    qint64 maxTotalBytes() const { return qint64(maxTotalMB) << 20; }
+
+    static LogSettings read(const SettingsFile& file);
+};
