@@ -62,8 +62,8 @@ public:
     // taken.
     void start(const QString& address, std::uint16_t port);
     // Stops listening and closes every open connection, then waits until every
-    // connection thread is done with the server. A handler still running is
-    // waited for, so whatever it waits on must be released first.
+    // connection is done with the server. A handler still running is waited
+    // for, so whatever it waits on must be released first.
     void stop();
     bool isRunning() const { return listener != nullptr; }
     // Where each request and its reply are recorded from the next start on,

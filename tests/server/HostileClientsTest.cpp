@@ -41,6 +41,14 @@ int recordsEndedWith(const TrafficLog& traffic, const char* text)
     return count;
 }
 
+#ifdef __SANITIZE_ADDRESS__
+// AddressSanitizer keeps freed blocks in quarantine (256 MiB by default), so the
+// process's peak there says nothing of the server's budget.
+constexpr bool kPeakShowsTheBudget = false;
+#else
+constexpr bool kPeakShowsTheBudget = true;
+#endif
+
 long peakMemoryKb()
 {
     QFile status("/proc/self/status");
@@ -169,7 +177,8 @@ TEST(HostileClients, SixteenLargeBodiesAtOnceStayWithinTheBudget)
     EXPECT_EQ(served + refused, 16);
     EXPECT_GT(refused, 0);
     EXPECT_EQ(whole, served);
-    EXPECT_LT(peakMemoryKb(), 512 * 1024);
+    if (kPeakShowsTheBudget)
+        EXPECT_LT(peakMemoryKb(), 512 * 1024);
 }
 
 TEST(HostileClients, ClosuresAreToldInTheLogAtMostOncePerPeriod)
