@@ -6,6 +6,7 @@
 // resident memory of a pane holding the million lines, and single long lines.
 //
 // Usage: log_pane_bench [--no-huge]   (--no-huge leaves out the 3 MiB line)
+#include "TimerGap.h"
 #include "app/LogPaneQueue.h"
 #include "app/TfrmMain.h"
 #include "ProcessMemory.h"
@@ -113,19 +114,7 @@ void streamedLines(QPlainTextEdit* pane, WindowBridge* bridge)
     constexpr int kPerThreadPerSecond = 500;
     const int blocksBefore = pane->blockCount();
 
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastTick = 0;
-    qint64 largestGap = 0;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (lastTick > 0)
-            largestGap = std::max(largestGap, now - lastTick);
-        lastTick = now;
-    });
-    ticker.start(10);
+    TimerGap gap;
 
     std::atomic<int> running{kThreads};
     std::atomic<long> abandoned{0};
@@ -147,14 +136,14 @@ void streamedLines(QPlainTextEdit* pane, WindowBridge* bridge)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     for (auto& thread : threads)
         thread.join();
-    ticker.stop();
+    gap.stop();
     // Every step that ran appended its line; a full bounded pane stays full.
     const int total = kThreads * kSeconds * kPerThreadPerSecond;
     LogPaneQueue::flushAll();
     settle(pane, 0);
     std::printf("%d lines a second from %d threads for %d s (pane already holding %d lines): largest gap "
                 "of a 10 ms timer %.1f ms, %ld steps abandoned, %ld lines arrived, the pane holds %d\n",
-                kThreads * kPerThreadPerSecond, kThreads, kSeconds, blocksBefore, largestGap / 1e6,
+                kThreads * kPerThreadPerSecond, kThreads, kSeconds, blocksBefore, gap.largestMs(),
                 abandoned.load(), total - abandoned.load(), pane->blockCount());
     std::fflush(stdout);
 }

@@ -4,6 +4,7 @@
 // requests and the longest stall of a 10 ms timer on the window thread.
 //
 // Usage: soak_bench [minutes, default 10] [requests a second, default 200] [terminals, default 30]
+#include "TimerGap.h"
 #include "ProcessMemory.h"
 #include "WindowServer.h"
 
@@ -41,19 +42,7 @@ int main(int argc, char** argv)
     window.show();
     startWindowServer(window, kWindowAddress, kPort);
 
-    QElapsedTimer clock;
-    clock.start();
-    qint64 lastTick = 0;
-    qint64 largestGap = 0;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
-    QObject::connect(&ticker, &QTimer::timeout, [&] {
-        const qint64 now = clock.nsecsElapsed();
-        if (lastTick > 0)
-            largestGap = std::max(largestGap, now - lastTick);
-        lastTick = now;
-    });
-    ticker.start(10);
+    const TimerGap gap;
 
     std::printf("%s terminals, %s requests a second for %d minutes against the window's server (%s)\n",
                 terminals.toLatin1().constData(), rate.toLatin1().constData(), minutes, kWindowAddress);
@@ -68,7 +57,7 @@ int main(int argc, char** argv)
         std::printf(
             "minute %d: resident memory %.1f MB, largest timer gap so far %.1f ms; lines in mmoLog %d, "
             "mmMsg %d; traffic records %.1f MB\n",
-            ++minute, statusKb("VmRSS:") / 1024.0, largestGap / 1e6, mmoLog->blockCount(),
+            ++minute, statusKb("VmRSS:") / 1024.0, gap.largestMs(), mmoLog->blockCount(),
             mmMsg->blockCount(), window.trafficLog().keptBytes() / 1e6);
         std::fflush(stdout);
     });
@@ -92,6 +81,6 @@ int main(int argc, char** argv)
         QRegularExpression(R"(answered (\d+), errors (\d+))").match(report);
     std::printf("failed requests: %s; largest gap of a 10 ms timer: %.1f ms\n",
                 counts.hasMatch() ? counts.captured(2).toLatin1().constData() : "(no report)",
-                largestGap / 1e6);
+                gap.largestMs());
     return counts.hasMatch() && counts.captured(2) == "0" ? 0 : 1;
 }
