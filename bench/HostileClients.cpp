@@ -1,8 +1,7 @@
 #include "HostileClients.h"
+#include "support/LoopbackClient.h"
 
-#include <arpa/inet.h>
 #include <chrono>
-#include <netinet/in.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -14,15 +13,7 @@ constexpr char kHeaderStart[] = "GET /attendance HTTP/1.1\r\nX-Slow: ";
 
 int openConnection(const char* address, int port, bool slow)
 {
-    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in peer{};
-    peer.sin_family = AF_INET;
-    peer.sin_port = htons(static_cast<uint16_t>(port));
-    ::inet_pton(AF_INET, address, &peer.sin_addr);
-    if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&peer), sizeof peer) != 0) {
-        ::close(fd);
-        return -1;
-    }
+    const int fd = connectLoopback(address, port);
     if (fd >= 0 && slow)
         ::send(fd, kHeaderStart, sizeof kHeaderStart - 1, MSG_NOSIGNAL);
     return fd;

@@ -10,18 +10,21 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-LoopbackClient::LoopbackClient(const char* address, int port)
+int connectLoopback(const char* address, int port)
 {
-    fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in peer{};
     peer.sin_family = AF_INET;
     peer.sin_port = htons(static_cast<uint16_t>(port));
     ::inet_pton(AF_INET, address, &peer.sin_addr);
     if (fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr*>(&peer), sizeof peer) != 0) {
         ::close(fd);
-        fd = -1;
+        return -1;
     }
+    return fd;
 }
+
+LoopbackClient::LoopbackClient(const char* address, int port) : fd(connectLoopback(address, port)) {}
 
 LoopbackClient::~LoopbackClient()
 {

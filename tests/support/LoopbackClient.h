@@ -31,6 +31,9 @@ private:
     int fd = -1;
 };
 
+// A TCP socket connected to address and port; -1 when it could not connect.
+int connectLoopback(const char* address, int port);
+
 // One request, its whole answer.
 QByteArray exchange(const char* address, int port, const QByteArray& request, bool halfClose = false);
 
