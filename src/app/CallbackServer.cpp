@@ -14,7 +14,12 @@ CallbackServer::CallbackServer(QWidget* window, std::unique_ptr<ServerWindow> ro
 {
     bridge->setObjectName(QStringLiteral("callbackBridge"));
     bridge->setAfterSteps([] { LogPaneQueue::flushAll(); });
-    server = std::make_unique<HttpServer>(windowStepHandler(*bridge, *this->routesWindow));
+    server = std::make_unique<HttpServer>(
+        [this, answer = windowStepHandler(*bridge, *this->routesWindow)](const ServerRequest& request) {
+            if (const std::optional<CallbackSighting> sighting = SightingOf(request))
+                activity_.note(*sighting);
+            return answer(request);
+        });
     server->setClosureNotice(windowClosureNotice(*bridge, *this->routesWindow));
     server->setTrafficLog(&traffic);
 }

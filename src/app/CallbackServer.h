@@ -1,5 +1,7 @@
 #pragma once
 
+#include "server/CallbackActivity.h"
+
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -11,7 +13,8 @@ class TrafficLog;
 class WindowBridge;
 
 // The embedded callback server: each request is answered in one step on the
-// window's thread, through the routes' view of the window.
+// window's thread, through the routes' view of the window, and counted for
+// the terminal that sent it before that.
 class CallbackServer
 {
 public:
@@ -24,7 +27,11 @@ public:
     // stopping never waits for the window's thread itself.
     void stop();
 
+    // Who has called back so far, counted as the requests arrive.
+    const CallbackActivity& activity() const { return activity_; }
+
 private:
+    CallbackActivity activity_;
     WindowBridge* bridge;
     std::unique_ptr<ServerWindow> routesWindow;
     std::unique_ptr<HttpServer> server;

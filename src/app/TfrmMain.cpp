@@ -8,6 +8,7 @@
 #include "app/ProgramFolder.h"
 #include "app/SettingsFile.h"
 #include "app/UserActions.h"
+#include "app/pages/ConsumptionParamsPage.h"
 #include "app/pages/DeviceManagementPage.h"
 #include "app/pages/FaceConsumptionPage.h"
 #include "app/pages/OtherPage.h"
@@ -98,8 +99,9 @@ TfrmMain::TfrmMain(QWidget* parent) : QWidget(parent), parts(std::make_unique<Pa
 TfrmMain::~TfrmMain()
 {
     parts->ts1->stopCallbackServer();
-    // Its thread records into the session's traffic log, which goes next.
+    // Their threads record into the session's traffic log, which goes next.
     parts->ts2->stopBulkEnrol();
+    parts->ts1->stopSite();
 }
 
 void TfrmMain::buildPages()
@@ -129,6 +131,14 @@ void TfrmMain::buildPages()
     // login every photo fetch uses is page ts4's.
     s.setSources({[ts1] { return ts1->password(); }, [ts1] { return ts1->deviceAddress(); },
                   [ts4] { return ts4->ftpLogin(); }});
+    // The site dialog repeats the single buttons of three pages.
+    const ConsumptionParamsPage& service = parts->tabSheet1->params();
+    TemperatureMaskPage* temperature = parts->tabSheet5;
+    ts1->setSiteSources({[ts1] { return ts1->currentRecognitionFields(); },
+                         [ts1] { return ts1->currentCallbackAddresses(); },
+                         [&service] { return service.serviceAddress(); },
+                         [temperature] { return temperature->currentTemperatureFields(); },
+                         [&service] { return service.heartbeatInterval(); }});
 }
 
 void TfrmMain::setupShortcuts()

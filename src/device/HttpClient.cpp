@@ -134,6 +134,7 @@ struct HttpClient::Transport
     QByteArray openHost;
     int openPort = -1;
     std::atomic<bool> cancelled{false};
+    std::optional<asio::ip::address> localAddress;
 
     bool isOpenTo(const RequestTarget& target) const
     {
@@ -207,10 +208,21 @@ struct HttpClient::Transport
         const std::vector<tcp::endpoint> endpoints = resolve(target);
         stream.emplace(ioc);
         expireAfter(timeoutMs);
-        const error_code ec = run([&](auto done) {
-            stream->async_connect(
-                endpoints, [done](const error_code& connectEc, const tcp::endpoint&) { done(connectEc); });
-        });
+        error_code ec;
+        if (localAddress) {
+            // A socket bound to its own address connects to the first endpoint only:
+            // trying the next would open a new, unbound socket.
+            stream->socket().open(endpoints.front().protocol(), ec);
+            if (!ec)
+                stream->socket().bind(tcp::endpoint(*localAddress, 0), ec);
+            if (!ec)
+                ec = run([&](auto done) { stream->async_connect(endpoints.front(), done); });
+        } else {
+            ec = run([&](auto done) {
+                stream->async_connect(
+                    endpoints, [done](const error_code& connectEc, const tcp::endpoint&) { done(connectEc); });
+            });
+        }
         if (ec) {
             close();
             throw Failure(ec == beast::error::timeout ? QStringLiteral("Connect timed out.")
@@ -261,6 +273,16 @@ HttpClient::HttpClient(QByteArray contentType)
 }
 
 HttpClient::~HttpClient() = default;
+
+void HttpClient::setLocalAddress(const QString& address)
+{
+    error_code ec;
+    const auto parsed = asio::ip::make_address(address.toStdString(), ec);
+    if (ec)
+        throw Failure(QStringLiteral("not an IP address: ") + address);
+    transport_->localAddress = parsed;
+    transport_->close();
+}
 
 void HttpClient::cancel()
 {

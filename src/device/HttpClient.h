@@ -59,6 +59,10 @@ public:
     // What the next exchanges belong to (the button of the command), as recorded.
     void setTrafficContext(const QString& context) { trafficContext_ = context; }
 
+    // Connects from this local IP address from now on, instead of one the
+    // system picks. Throws Failure for a text that is no IP address.
+    void setLocalAddress(const QString& address);
+
     // Ends the request under way (it fails) and every later one until rearm().
     void cancel();
     void rearm();

@@ -27,6 +27,7 @@ ReportedOutcome ReportOutcome(CommandLog& log, const QString& deviceHost,
         if (!reply.hasSuccess()) {
             log.lines << deviceHost + texts.abnormal;
             reported.outcome = Outcome::Abnormal;
+            log.cause = text;
         } else if (reply.success()) {
             if (onSuccess)
                 onSuccess(reply);
@@ -38,14 +39,17 @@ ReportedOutcome ReportOutcome(CommandLog& log, const QString& deviceHost,
             const bool usesMsg = texts.failure.contains(QLatin1String("%s"));
             log.lines << deviceHost + (usesMsg ? fillIn(texts.failure, reply.text("msg")) : texts.failure);
             reported.outcome = Outcome::Failure;
+            log.cause = reply.has("msg") ? reply.text("msg") : text;
         }
         reported.reply = std::move(reply);
     } catch (const std::exception& error) {
         reported = {};
+        log.cause = QString::fromUtf8(error.what());
         if (texts.exception)
             log.lines << *texts.exception;
         else
             log.error = QString::fromUtf8(error.what());
     }
+    log.outcome = reported.outcome;
     return reported;
 }

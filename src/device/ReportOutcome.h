@@ -7,6 +7,14 @@
 #include <functional>
 #include <optional>
 
+enum class Outcome
+{
+    Success,
+    Failure,
+    Abnormal,
+    Error
+};
+
 // What a command leaves behind in its log pane. A command without an exception
 // line of its own also carries the error that ends it in the general error box,
 // after its lines so far are written.
@@ -14,6 +22,11 @@ struct CommandLog
 {
     QStringList lines;
     std::optional<QString> error;
+    // How the terminal answered and, unless it accepted, why: its "msg", the
+    // reply itself, or the error of the transfer. For callers that run
+    // commands in bulk and read no line.
+    Outcome outcome = Outcome::Error;
+    QString cause;
 };
 
 // A command's outcome texts; each but the exception line follows the device's
@@ -32,13 +45,6 @@ struct OutcomeTexts
     bool rawLine = true;
 };
 
-enum class Outcome
-{
-    Success,
-    Failure,
-    Abnormal,
-    Error
-};
 
 struct ReportedOutcome
 {

@@ -325,6 +325,10 @@ void ServerConnection::handle()
         QByteArray::fromStdString(std::string(message.target())),
         QByteArray::fromStdString(std::string(message[http::field::content_type])), contentLength, body);
     body = QByteArray();
+    boost::system::error_code ignored;
+    const auto peer = stream.socket().remote_endpoint(ignored);
+    if (!ignored)
+        request.remoteAddress = QString::fromStdString(peer.address().to_string());
     if (const std::optional<Route> route = findRoute(request.document))
         exchange.context = QString::fromLatin1(routeKeyword(*route));
 

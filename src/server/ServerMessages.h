@@ -17,6 +17,8 @@ struct ServerRequest
     QString contentType;
     // The Content-Length header's value, -1 when absent.
     qint64 contentLength = -1;
+    // The address the request came from; no route reads it.
+    QString remoteAddress;
 };
 
 // What the request handler fills; a handler that sets nothing answers an empty 200.

@@ -113,6 +113,9 @@ void CallbackSender::deliver(const Outgoing& request)
     }
     HttpClient client(request.contentType);
     client.setTimeoutMs(kTimeoutMs);
+    // From the terminal's own address, so that the tool tells the terminals of a site apart.
+    if (isLoopbackUrl(request.url))
+        client.setLocalAddress(store.with([](TerminalState& state) { return state.address; }));
     try {
         const QByteArray reply = client.send(HttpClient::Method::Post, request.url, request.body);
         // An empty reply, as a heartbeat's, still says that it came.

@@ -12,7 +12,7 @@ TerminalCommands::TerminalCommands(TerminalStore& store, PhotoStore& photos, Ter
     using T = TerminalCommands;
     const auto form = Password::Form;
     table = {
-        {"getDeviceKey", {&T::getDeviceKey, Password::None}},
+        {"getDeviceKey", {&T::getDeviceKey, Password::FormIfSent}},
         {"setPassWord", {&T::setPassWord, Password::None}},
         {"setNetInfo", {&T::setNetInfo, form}},
         {"setTime", {&T::setTime, form}},
@@ -85,9 +85,11 @@ ServerReply TerminalCommands::handle(const ServerRequest& request)
             entry.password == Password::JsonBody
                 ? (call.body.is_object() ? q(call.body.value("pass", Json())) : QString())
                 : call.values.text(QStringLiteral("pass"));
-        const bool passwordOk = entry.password == Password::None || store.with([&](TerminalState& state) {
-            return state.password == sentPassword;
-        });
+        const bool unchecked =
+            entry.password == Password::None ||
+            (entry.password == Password::FormIfSent && !call.values.has(QStringLiteral("pass")));
+        const bool passwordOk =
+            unchecked || store.with([&](TerminalState& state) { return state.password == sentPassword; });
         try {
             if (entry.password == Password::JsonBody && !call.body.is_object())
                 answer = fail(QStringLiteral("请求不是有效的JSON"));

@@ -45,6 +45,8 @@ private:
     {
         None,
         Form,
+        // Checked only when the request carries one.
+        FormIfSent,
         JsonBody
     };
     using Command = Json (TerminalCommands::*)(const Call&);

@@ -61,6 +61,10 @@ QString terminalHelpText()
         "  --records N           N recognition records at start, each with a generated photo\n"
         "  --data DIR            where the photo folders RegisterPhoto and IdentifyRecords live and stay;\n"
         "                        default a temporary folder removed at exit\n"
+        "  --count N             play N terminals (a site, up to 64) on N consecutive addresses from\n"
+        "                        --address on, each with its own serial number, password, state, photos\n"
+        "                        over FTP and data subfolder; each sends its callbacks from its own address\n"
+        "  --password-for IP=TEXT  the password of the terminal at IP, when it is not --password's\n"
         "  --callbacks-anywhere  also send callbacks to addresses that are not loopback addresses\n"
         "  --fail-every N PATH   refuse every Nth request for the command PATH (such as face) with a msg\n"
         "  --drop-every N PATH   close the connection of every Nth request for PATH without a reply\n"
@@ -71,7 +75,8 @@ QString terminalHelpText()
         "  --help                this text\n"
         "\n"
         "FTP: the account that setFTP sets (at start admin / 58104726) and anonymous, read only.\n"
-        "Standard input, one command a line: event, qr, pay, upload, records N, help.\n"
+        "Standard input, one command a line: event, qr, pay, upload, records N, help; with --count,\n"
+        "they go to the first terminal.\n"
         "Ctrl+C ends it.\n");
 }
 
@@ -107,6 +112,14 @@ TerminalOptions parseTerminalOptions(const QStringList& arguments)
             options.dataDir = value();
             if (options.dataDir.isEmpty())
                 throw Failure(QStringLiteral("--data needs a folder"));
+        } else if (option == QLatin1String("--count")) {
+            options.count = whole(option, value(), 1, 64);
+        } else if (option == QLatin1String("--password-for")) {
+            const QString given = value();
+            const qsizetype at = given.indexOf('=');
+            if (at <= 0 || !isIpv4(given.left(at)) || at + 1 == given.size())
+                throw Failure(QStringLiteral("--password-for wants IP=PASSWORD, not '%1'").arg(given));
+            options.passwords.emplace_back(given.left(at), given.mid(at + 1));
         } else if (option == QLatin1String("--callbacks-anywhere")) {
             options.callbacksAnywhere = true;
         } else if (option == QLatin1String("--fail-every") || option == QLatin1String("--drop-every")) {
@@ -150,5 +163,30 @@ TerminalOptions parseTerminalOptions(const QStringList& arguments)
                     .arg(load.server));
         options.load = load;
     }
+    siteAddress(options.address, options.count - 1);
     return options;
+}
+
+QString siteAddress(const QString& first, int index)
+{
+    QStringList parts = first.split('.');
+    const int last = parts.last().toInt() + index;
+    if (last > 255)
+        throw Failure(QStringLiteral("%1 terminals from %2 go past .255").arg(index + 1).arg(first));
+    parts.last() = QString::number(last);
+    return parts.join('.');
+}
+
+TerminalOptions terminalAt(const TerminalOptions& site, int index)
+{
+    TerminalOptions one = site;
+    one.count = 1;
+    one.address = siteAddress(site.address, index);
+    for (const auto& [address, password] : site.passwords) {
+        if (address == one.address)
+            one.password = password;
+    }
+    if (site.count > 1 && !site.dataDir.isEmpty())
+        one.dataDir = site.dataDir + '/' + one.address;
+    return one;
 }

@@ -23,6 +23,10 @@ struct TerminalOptions
     // Empty: a temporary folder that is removed at exit.
     QString dataDir;
     bool callbacksAnywhere = false;
+    // Terminals on consecutive addresses from `address` on.
+    int count = 1;
+    // Passwords other than `password`, by terminal address.
+    std::vector<std::pair<QString, QString>> passwords;
     std::optional<LoadOptions> load;
     std::vector<CommandFault> faults;
     bool help = false;
@@ -33,3 +37,10 @@ struct TerminalOptions
 TerminalOptions parseTerminalOptions(const QStringList& arguments);
 
 QString terminalHelpText();
+
+// The address of the index-th terminal (from 0) of a site beginning at first;
+// throws Failure past 255 in the last part.
+QString siteAddress(const QString& first, int index);
+
+// The options of that terminal of a site: its address and its password.
+TerminalOptions terminalAt(const TerminalOptions& site, int index);

@@ -9,7 +9,9 @@
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
+#include <memory>
 #include <mutex>
+#include <vector>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -105,24 +107,29 @@ int main(int argc, char** argv)
     }
 
     quitOnSignals(app);
-    std::unique_ptr<Simulator> simulator;
+    std::vector<std::unique_ptr<Simulator>> site;
     try {
-        simulator = std::make_unique<Simulator>(options, say);
+        for (int index = 0; index < options.count; ++index) {
+            const TerminalOptions one = terminalAt(options, index);
+            site.push_back(std::make_unique<Simulator>(one, say));
+            // The last line says that all are ready.
+            say(QStringLiteral(
+                    "quillmoor-terminal %1: commands on http://%1:%2/, photos on ftp://%1:%3/ (folder %4), "
+                    "password %5, %6 records%7")
+                    .arg(one.address)
+                    .arg(Simulator::kHttpPort)
+                    .arg(Simulator::kFtpPort)
+                    .arg(site.back()->photoRoot(), one.password)
+                    .arg(one.records)
+                    .arg(index + 1 == options.count ? QStringLiteral("; type help") : QString()));
+        }
     } catch (const Failure& failure) {
         complain(failure.text());
         return 1;
     }
-    say(QStringLiteral(
-            "quillmoor-terminal %1: commands on http://%1:%2/, photos on ftp://%1:%3/ (folder %4), "
-            "password %5, %6 records; type help")
-            .arg(options.address)
-            .arg(Simulator::kHttpPort)
-            .arg(Simulator::kFtpPort)
-            .arg(simulator->photoRoot(), options.password)
-            .arg(options.records));
-    readConsole(app, simulator->events());
+    readConsole(app, site.front()->events());
     app.exec();
-    simulator.reset();
+    site.clear();
     say(QStringLiteral("stopped"));
     return 0;
 }

@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QImage>
 #include <QString>
+#include <sys/stat.h>
 
 // A small JPEG of one colour, as the photo tests send and fetch.
 inline QByteArray jpegBytes(int width, int height, const QColor& colour)
@@ -26,4 +27,11 @@ inline QString writeTestFile(const QString& path, const QByteArray& bytes)
     file.open(QIODevice::WriteOnly);
     file.write(bytes);
     return path;
+}
+
+// The file's permission bits, as "ls -l" shows them (0600 and the like); -1 when it is missing.
+inline int fileMode(const QString& path)
+{
+    struct stat status = {};
+    return stat(QFile::encodeName(path).constData(), &status) == 0 ? int(status.st_mode & 0777) : -1;
 }

@@ -175,6 +175,10 @@ TEST_F(TerminalApi, ChangedPasswordHoldsForEveryLaterCommand)
     EXPECT_TRUE(refused.contains("msg"));
     EXPECT_EQ(post("setPassWord", change)["success"], false) << "the old password is no longer in force";
     EXPECT_EQ(post("setNetInfo", form({{"ip", "10.0.0.9"}}, "new pass"))["success"], true);
+    // The serial number needs no password, but one that is sent must be right.
+    EXPECT_EQ(post("getDeviceKey", FormFields())["success"], true);
+    EXPECT_EQ(post("getDeviceKey", form({}, "58104726"))["success"], false);
+    EXPECT_EQ(post("getDeviceKey", form({}, "new pass"))["success"], true);
     // A new network address is only reported: the terminal still answers here.
     const Json config = get("device/config?pass=new+pass");
     EXPECT_EQ(config["success"], true);

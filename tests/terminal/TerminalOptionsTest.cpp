@@ -58,6 +58,9 @@ TEST(TerminalOptions, BadOptionsAreRefusedWithTheirReason)
         {{"--records", "ten"}, "--records wants a whole number"},
         {{"--data", ""}, "--data needs a folder"},
         {{"--load", "20", "--rate", "200", "--seconds", "30"}, "together"},
+        {{"--address", "127.0.15.250", "--count", "7"}, "past .255"},
+        {{"--count", "65"}, "--count wants a whole number"},
+        {{"--password-for", "127.0.15.3"}, "IP=PASSWORD"},
         {{"--load", "0", "--rate", "1", "--seconds", "1", "--server", "http://127.0.0.1/"}, "--load wants"},
         {{"--load", "1", "--rate", "0", "--seconds", "1", "--server", "http://127.0.0.1/"}, "--rate wants"},
         {{"--load", "1", "--rate", "1", "--seconds", "1", "--server", "ftp://127.0.0.1/"}, "--server wants"},
@@ -121,4 +124,16 @@ TEST(TerminalOptions, FaultsNameTheirKindIntervalAndCommand)
     const auto dropped = faults.instead("/person/create");
     ASSERT_TRUE(dropped);
     EXPECT_FALSE(*dropped);
+}
+
+TEST(TerminalOptions, ASiteGivesEachTerminalItsAddressPasswordAndFolder)
+{
+    const TerminalOptions site = parse({"--address", "127.0.15.9", "--count", "3", "--data", "/tmp/d",
+                                        "--password-for", "127.0.15.10=other"});
+    const TerminalOptions second = terminalAt(site, 1);
+    EXPECT_EQ(second.address, "127.0.15.10");
+    EXPECT_EQ(second.password, "other");
+    EXPECT_EQ(second.dataDir, "/tmp/d/127.0.15.10");
+    EXPECT_EQ(terminalAt(site, 2).password, "58104726");
+    EXPECT_EQ(terminalAt(parse({"--data", "/tmp/d"}), 0).dataDir, "/tmp/d");
 }

@@ -4,6 +4,7 @@
 #include "app/LogPaneQueue.h"
 #include "app/OpenFileDialog.h"
 #include "app/UserActions.h"
+#include "app/dialogs/DialogParts.h"
 #include "app/dialogs/EnrolRunner.h"
 #include "app/dialogs/EnrolTableModel.h"
 #include "common/CsvTable.h"
@@ -21,43 +22,9 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
-
-namespace {
-
-QPushButton* button(const char* name, const QString& text, QWidget* parent)
-{
-    auto* made = new QPushButton(text, parent);
-    made->setObjectName(name);
-    made->setAutoDefault(false);
-    return made;
-}
-
-template <typename Widget> Widget* named(Widget* widget, const char* name)
-{
-    widget->setObjectName(name);
-    return widget;
-}
-
-QHBoxLayout* row(std::initializer_list<QWidget*> widgets)
-{
-    auto* layout = new QHBoxLayout;
-    for (QWidget* widget : widgets)
-        layout->addWidget(widget);
-    return layout;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure(QStringLiteral("无法写入 %1: %2").arg(path, file.errorString()));
-}
-
-} // namespace
 
 BulkEnrolDialog::BulkEnrolDialog(DeviceSession& session, UserActions& actions, QPlainTextEdit* log,
                                  QWidget* window)
@@ -69,20 +36,20 @@ BulkEnrolDialog::BulkEnrolDialog(DeviceSession& session, UserActions& actions, Q
     setModal(false);
     resize(760, 560);
 
-    edtBulkCsv = named(new QLineEdit(this), "edtBulkCsv");
-    edtBulkPhotos = named(new QLineEdit(this), "edtBulkPhotos");
-    btnBulkCsv = button("btnBulkCsv", QStringLiteral("选择…"), this);
-    btnBulkPhotos = button("btnBulkPhotos", QStringLiteral("选择…"), this);
-    cbBulkMode = named(new QComboBox(this), "cbBulkMode");
+    edtBulkCsv = Named(new QLineEdit(this), "edtBulkCsv");
+    edtBulkPhotos = Named(new QLineEdit(this), "edtBulkPhotos");
+    btnBulkCsv = NewDialogButton("btnBulkCsv", QStringLiteral("选择…"), this);
+    btnBulkPhotos = NewDialogButton("btnBulkPhotos", QStringLiteral("选择…"), this);
+    cbBulkMode = Named(new QComboBox(this), "cbBulkMode");
     cbBulkMode->addItems({QStringLiteral("跳过已存在"), QStringLiteral("覆盖已存在")});
-    chkBulkEasyWay = named(new QCheckBox(QStringLiteral("宽松检测照片质量"), this), "chkBulkEasyWay");
-    btnBulkTemplate = button("btnBulkTemplate", QStringLiteral("导出模板…"), this);
-    btnBulkCheck = button("btnBulkCheck", QStringLiteral("检查"), this);
-    btnBulkStart = button("btnBulkStart", QStringLiteral("开始导入"), this);
-    btnBulkCancel = button("btnBulkCancel", QStringLiteral("取消"), this);
-    btnBulkRetry = button("btnBulkRetry", QStringLiteral("重试失败项"), this);
-    btnBulkExport = button("btnBulkExport", QStringLiteral("导出结果…"), this);
-    tblBulk = named(new QTableView(this), "tblBulk");
+    chkBulkEasyWay = Named(new QCheckBox(QStringLiteral("宽松检测照片质量"), this), "chkBulkEasyWay");
+    btnBulkTemplate = NewDialogButton("btnBulkTemplate", QStringLiteral("导出模板…"), this);
+    btnBulkCheck = NewDialogButton("btnBulkCheck", QStringLiteral("检查"), this);
+    btnBulkStart = NewDialogButton("btnBulkStart", QStringLiteral("开始导入"), this);
+    btnBulkCancel = NewDialogButton("btnBulkCancel", QStringLiteral("取消"), this);
+    btnBulkRetry = NewDialogButton("btnBulkRetry", QStringLiteral("重试失败项"), this);
+    btnBulkExport = NewDialogButton("btnBulkExport", QStringLiteral("导出结果…"), this);
+    tblBulk = Named(new QTableView(this), "tblBulk");
     tblBulk->setModel(model);
     tblBulk->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblBulk->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -90,21 +57,21 @@ BulkEnrolDialog::BulkEnrolDialog(DeviceSession& session, UserActions& actions, Q
     tblBulk->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     tblBulk->verticalHeader()->setDefaultSectionSize(22);
     tblBulk->horizontalHeader()->setStretchLastSection(true);
-    pbBulk = named(new QProgressBar(this), "pbBulk");
+    pbBulk = Named(new QProgressBar(this), "pbBulk");
     pbBulk->setFormat(QStringLiteral("%v / %m"));
     pbBulk->setRange(0, 1);
     pbBulk->setValue(0);
-    lblBulkSummary = named(new QLabel(this), "lblBulkSummary");
+    lblBulkSummary = Named(new QLabel(this), "lblBulkSummary");
 
     auto* inputs = new QFormLayout;
-    inputs->addRow(QStringLiteral("人员表 (CSV):"), row({edtBulkCsv, btnBulkCsv}));
-    inputs->addRow(QStringLiteral("照片文件夹:"), row({edtBulkPhotos, btnBulkPhotos}));
-    inputs->addRow(QStringLiteral("已存在的人员:"), row({cbBulkMode, chkBulkEasyWay, btnBulkTemplate}));
+    inputs->addRow(QStringLiteral("人员表 (CSV):"), RowOf({edtBulkCsv, btnBulkCsv}));
+    inputs->addRow(QStringLiteral("照片文件夹:"), RowOf({edtBulkPhotos, btnBulkPhotos}));
+    inputs->addRow(QStringLiteral("已存在的人员:"), RowOf({cbBulkMode, chkBulkEasyWay, btnBulkTemplate}));
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(inputs);
-    layout->addLayout(row({btnBulkCheck, btnBulkStart, btnBulkCancel, btnBulkRetry, btnBulkExport}));
+    layout->addLayout(RowOf({btnBulkCheck, btnBulkStart, btnBulkCancel, btnBulkRetry, btnBulkExport}));
     layout->addWidget(tblBulk, 1);
-    layout->addLayout(row({pbBulk, lblBulkSummary}));
+    layout->addLayout(RowOf({pbBulk, lblBulkSummary}));
 
     using D = BulkEnrolDialog;
     const std::pair<QPushButton*, void (D::*)()> bindings[] = {
@@ -124,11 +91,9 @@ BulkEnrolDialog::~BulkEnrolDialog() = default;
 
 void BulkEnrolDialog::chooseCsv()
 {
-    QFileDialog* dialog = newOpenFileDialog(this, QStringLiteral("bulkCsvDialog"));
-    dialog->setNameFilters({QStringLiteral("CSV 文件 (*.csv)"), QStringLiteral("所有文件 (*)")});
-    if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
-        edtBulkCsv->setText(dialog->selectedFiles().constFirst());
-    dialog->deleteLater();
+    const QString path = ChooseCsvFile(this, QStringLiteral("bulkCsvDialog"), {}, false);
+    if (!path.isEmpty())
+        edtBulkCsv->setText(path);
 }
 
 void BulkEnrolDialog::choosePhotos()
@@ -141,33 +106,19 @@ void BulkEnrolDialog::choosePhotos()
     dialog->deleteLater();
 }
 
-QString BulkEnrolDialog::saveFileName(const QString& objectName, const QString& suggested)
-{
-    QFileDialog* dialog = newOpenFileDialog(this, objectName);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    dialog->setNameFilters({QStringLiteral("CSV 文件 (*.csv)")});
-    dialog->setDefaultSuffix(QStringLiteral("csv"));
-    dialog->selectFile(suggested);
-    const bool chosen = dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty();
-    const QString path = chosen ? dialog->selectedFiles().constFirst() : QString();
-    dialog->deleteLater();
-    return path;
-}
-
 void BulkEnrolDialog::writeTemplate()
 {
     const QString path =
-        saveFileName(QStringLiteral("bulkTemplateDialog"), QStringLiteral("人员导入模板.csv"));
+        ChooseCsvFile(this, QStringLiteral("bulkTemplateDialog"), QStringLiteral("人员导入模板.csv"), true);
     if (!path.isEmpty())
-        writeFile(path, WriteCsv({EnrolSheetHeader()}));
+        WriteWholeFile(path, WriteCsv({EnrolSheetHeader()}));
 }
 
 void BulkEnrolDialog::exportTable()
 {
-    const QString path = saveFileName(QStringLiteral("bulkExportDialog"), QStringLiteral("人员导入结果.csv"));
+    const QString path = ChooseCsvFile(this, QStringLiteral("bulkExportDialog"), QStringLiteral("人员导入结果.csv"), true);
     if (!path.isEmpty())
-        writeFile(path, WriteCsv(model->texts()));
+        WriteWholeFile(path, WriteCsv(model->texts()));
 }
 
 void BulkEnrolDialog::check()

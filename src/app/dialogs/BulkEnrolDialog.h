@@ -48,7 +48,6 @@ private:
     void checkEnded(const std::vector<EnrolRow>& rows, const QString& error);
     void showSummary();
     void setRunning(bool running);
-    QString saveFileName(const QString& objectName, const QString& suggested);
 
     DeviceSession& session;
     UserActions& actions;

@@ -22,12 +22,22 @@ ConsumptionParamsPage::ConsumptionParamsPage(DeviceSession& session, UserActions
 
 ConsumptionParamsPage::~ConsumptionParamsPage() = default;
 
+AddressFields ConsumptionParamsPage::serviceAddress() const
+{
+    return {{},
+            ui->edtserverurl->text(),
+            {{"interval", ui->edtinterval->text()},
+             {"base64Enable", QString::number(ui->cbBase64Enable->currentIndex() + 1)}}};
+}
+
+QString ConsumptionParamsPage::heartbeatInterval() const
+{
+    return ui->edtinterval->text();
+}
+
 void ConsumptionParamsPage::registerServiceAddress()
 {
-    AddressFields fields{{},
-                         ui->edtserverurl->text(),
-                         {{"interval", ui->edtinterval->text()},
-                          {"base64Enable", QString::number(ui->cbBase64Enable->currentIndex() + 1)}}};
+    AddressFields fields = serviceAddress();
     const RecordSettings record = session.recordSettings();
     session.runLogged(log, [&](const DeviceConnection& connection, const QString& password) {
         fields.password = password;

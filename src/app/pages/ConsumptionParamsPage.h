@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/AddressRegistration.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -22,6 +24,11 @@ class ConsumptionParamsPage : public QWidget
 public:
     ConsumptionParamsPage(DeviceSession& session, UserActions& actions, QPlainTextEdit* log, QWidget* parent);
     ~ConsumptionParamsPage() override;
+
+    // The online service address as btnsetServerAddress sends it, password aside.
+    AddressFields serviceAddress() const;
+    // The heartbeat interval sent with it, in seconds, as typed.
+    QString heartbeatInterval() const;
 
 private:
     void registerServiceAddress();

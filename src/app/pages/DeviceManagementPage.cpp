@@ -4,6 +4,7 @@
 #include "app/DeviceSession.h"
 #include "app/LogPaneQueue.h"
 #include "app/UserActions.h"
+#include "app/dialogs/SiteDialog.h"
 #include "common/Failure.h"
 #include "device/AddressRegistration.h"
 #include "device/AdministrationCommands.h"
@@ -47,7 +48,7 @@ RecognitionFields recognitionFields(const Ui::DeviceManagementPage& ui)
 } // namespace
 
 DeviceManagementPage::DeviceManagementPage(DeviceSession& session, UserActions& actions, QWidget* parent)
-    : QWidget(parent), ui(std::make_unique<Ui::DeviceManagementPage>()), session(session)
+    : QWidget(parent), ui(std::make_unique<Ui::DeviceManagementPage>()), session(session), actions(actions)
 {
     ui->setupUi(this);
     using Page = DeviceManagementPage;
@@ -61,15 +62,17 @@ DeviceManagementPage::DeviceManagementPage(DeviceSession& session, UserActions& 
                               {ui->btnsetconfig, &Page::setRecognitionConfig},
                               {ui->btn1, &Page::queryRecognitionConfig},
                               {ui->btncallback, &Page::queryCallbackAddress},
-                              {ui->btn8, &Page::toggleCallbackServer}});
-    actions.bind<Page, AddressBinding>(
-        this, &Page::registerAddress,
-        {{ui->btnsetidentifycallback, {&kIdentifyCallbackAddress, ui->edtcallback, true}},
-         {ui->btnsetdeviceheartbeat, {&kHeartbeatAddress, ui->edtheartbeat, false}},
-         {ui->btnsetimgregcallback, {&kImageRegistrationAddress, ui->edtimgregcallback, true}},
-         {ui->btn2, {&kQrCodeCallbackAddress, ui->edtCodecallback, false}},
-         {ui->Button1, {&kTaskInterfaceAddress, ui->edtsetTaskInterfaceAddress, false}},
-         {ui->Button2, {&kTaskResultsAddress, ui->edtsetTaskProcessingResultsAddress, false}}});
+                              {ui->btn8, &Page::toggleCallbackServer},
+                              {ui->btnSite, &Page::openSite}});
+    addressBindings = {
+        {ui->btnsetidentifycallback, {&kIdentifyCallbackAddress, ui->edtcallback, true}},
+        {ui->btnsetdeviceheartbeat, {&kHeartbeatAddress, ui->edtheartbeat, false}},
+        {ui->btnsetimgregcallback, {&kImageRegistrationAddress, ui->edtimgregcallback, true}},
+        {ui->btn2, {&kQrCodeCallbackAddress, ui->edtCodecallback, false}},
+        {ui->Button1, {&kTaskInterfaceAddress, ui->edtsetTaskInterfaceAddress, false}},
+        {ui->Button2, {&kTaskResultsAddress, ui->edtsetTaskProcessingResultsAddress, false}}};
+    for (const auto& [button, binding] : addressBindings)
+        actions.onClick(button, [this, binding = binding] { registerAddress(binding); });
 }
 
 DeviceManagementPage::~DeviceManagementPage() = default;
@@ -185,11 +188,30 @@ void DeviceManagementPage::queryRecognitionConfig()
     });
 }
 
-void DeviceManagementPage::registerAddress(AddressBinding binding)
+AddressFields DeviceManagementPage::addressFields(const AddressBinding& binding) const
 {
     AddressFields fields{{}, binding.address->text(), {}};
     if (binding.withBase64)
         fields.further = {{"base64Enable", Base64EnableValue(ui->chkBase64Enable->isChecked())}};
+    return fields;
+}
+
+RecognitionFields DeviceManagementPage::currentRecognitionFields() const
+{
+    return recognitionFields(*ui);
+}
+
+std::vector<SiteAddress> DeviceManagementPage::currentCallbackAddresses() const
+{
+    std::vector<SiteAddress> addresses;
+    for (const auto& [button, binding] : addressBindings)
+        addresses.push_back({binding.command, addressFields(binding)});
+    return addresses;
+}
+
+void DeviceManagementPage::registerAddress(AddressBinding binding)
+{
+    AddressFields fields = addressFields(binding);
     const RecordSettings record = session.recordSettings();
     session.runLogged(ui->mmoLog, [&](const DeviceConnection& connection, const QString& password) {
         fields.password = password;
@@ -230,4 +252,18 @@ void DeviceManagementPage::stopCallbackServer()
 {
     callbackServer->stop();
     ui->btn8->setText(QString::fromUtf8(kStartCaption));
+}
+
+void DeviceManagementPage::openSite()
+{
+    if (!siteDialog)
+        siteDialog = new SiteDialog(session, actions, siteSources, callbackServer->activity(), window());
+    siteDialog->show();
+    siteDialog->raise();
+    siteDialog->activateWindow();
+}
+
+void DeviceManagementPage::stopSite()
+{
+    delete siteDialog;
 }

@@ -1,13 +1,18 @@
 #pragma once
 
+#include "app/dialogs/SiteSources.h"
+
+#include <QPointer>
 #include <QWidget>
 #include <memory>
 
 class CallbackServer;
 class DeviceSession;
 class QPlainTextEdit;
+class SiteDialog;
 class UserActions;
 struct AddressCommand;
+class QAbstractButton;
 class QCheckBox;
 class QLineEdit;
 
@@ -36,6 +41,16 @@ public:
     void setCallbackServer(CallbackServer* server) { callbackServer = server; }
     void stopCallbackServer();
 
+    // The recognition parameters as btnsetconfig sends them.
+    RecognitionFields currentRecognitionFields() const;
+    // The six callback addresses as their set buttons send them, in order.
+    std::vector<SiteAddress> currentCallbackAddresses() const;
+
+    // What the site dialog reads from the other pages.
+    void setSiteSources(SiteSources sources) { siteSources = std::move(sources); }
+    // Ends the site dialog and any run of it, before the session goes.
+    void stopSite();
+
 private:
     // One of the address registrations: the command, its field and whether
     // it sends the live photo's "base64Enable".
@@ -58,8 +73,14 @@ private:
     void registerAddress(AddressBinding binding);
     void queryCallbackAddress();
     void toggleCallbackServer();
+    void openSite();
+    AddressFields addressFields(const AddressBinding& binding) const;
 
     std::unique_ptr<Ui::DeviceManagementPage> ui;
     DeviceSession& session;
     CallbackServer* callbackServer = nullptr;
+    UserActions& actions;
+    std::vector<std::pair<QAbstractButton*, AddressBinding>> addressBindings;
+    SiteSources siteSources;
+    QPointer<SiteDialog> siteDialog;
 };

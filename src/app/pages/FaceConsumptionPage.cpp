@@ -10,7 +10,8 @@ FaceConsumptionPage::FaceConsumptionPage(DeviceSession& session, UserActions& ac
 {
     ui->setupUi(this);
     QTabWidget* inner = ui->PageControl1;
-    inner->addTab(new ConsumptionParamsPage(session, actions, ui->mmMsg, inner), QString::fromUtf8("参数类"));
+    inner->addTab(params_ = new ConsumptionParamsPage(session, actions, ui->mmMsg, inner),
+                  QString::fromUtf8("参数类"));
     inner->addTab(tasks_ = new ConsumptionTaskPage(actions, inner), QString::fromUtf8("任务类"));
     inner->addTab(replies_ = new ConsumptionReplyPage(inner), QString::fromUtf8("消费类"));
     inner->setCurrentIndex(0);

@@ -3,6 +3,7 @@
 #include <QWidget>
 #include <memory>
 
+class ConsumptionParamsPage;
 class ConsumptionReplyPage;
 class ConsumptionTaskPage;
 class DeviceSession;
@@ -24,11 +25,13 @@ public:
     ~FaceConsumptionPage() override;
 
     QPlainTextEdit* log() const;
+    const ConsumptionParamsPage& params() const { return *params_; }
     ConsumptionTaskPage& tasks() const { return *tasks_; }
     ConsumptionReplyPage& replies() const { return *replies_; }
 
 private:
     std::unique_ptr<Ui::FaceConsumptionPage> ui;
+    ConsumptionParamsPage* params_;
     ConsumptionTaskPage* tasks_;
     ConsumptionReplyPage* replies_;
 };

@@ -126,6 +126,11 @@ void TemperatureMaskPage::showTemperatureDefaults()
     showTemperatureValues(*ui, TemperatureSettings::defaults());
 }
 
+TemperatureFields TemperatureMaskPage::currentTemperatureFields() const
+{
+    return temperatureFields(*ui);
+}
+
 void TemperatureMaskPage::setTemperatureConfig()
 {
     const TemperatureFields fields = temperatureFields(*ui);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "device/TemperatureCommands.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -22,6 +24,8 @@ public:
     ~TemperatureMaskPage() override;
 
     QPlainTextEdit* log() const;
+    // The temperature group as Button4 sends it.
+    TemperatureFields currentTemperatureFields() const;
     void showMaskDefaults();
     // Throws Failure, after showing what it could read, when a value is damaged.
     void loadTemperatureSettings();
