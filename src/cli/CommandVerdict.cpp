@@ -15,7 +15,8 @@ CommandVerdict JudgeReply(const QString& host, const QString& text)
         if (!reply.hasSuccess())
             return {kItemFailed, host + QStringLiteral(" gave a reply without \"success\": ") + text};
         if (!reply.success())
-            return {kItemFailed, host + QStringLiteral(" refused: ") + (reply.has("msg") ? reply.text("msg") : text),
+            return {kItemFailed,
+                    host + QStringLiteral(" refused: ") + (reply.has("msg") ? reply.text("msg") : text),
                     true};
         return {kSucceeded, {}};
     } catch (const std::exception&) {
@@ -33,7 +34,7 @@ CommandVerdict JudgeCommand(const CommandLog& log, TerminalLink& link)
         return {kItemFailed, host + QStringLiteral(": ") + link.lastError()};
     const CommandVerdict verdict = JudgeReply(host, log.lines.value(0));
     if (verdict.succeeded() && (log.error || log.lines.constLast() == OutcomeTexts{}.exception))
-        return {kItemFailed, host + QStringLiteral(" gave a reply without what the command reads: ") +
-                                 log.lines.value(0)};
+        return {kItemFailed,
+                host + QStringLiteral(" gave a reply without what the command reads: ") + log.lines.value(0)};
     return verdict;
 }

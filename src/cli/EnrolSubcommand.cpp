@@ -31,7 +31,8 @@ void declare(QCommandLineParser& parser)
     parser.addOption({QStringLiteral("mode"),
                       QStringLiteral("Persons already on the terminal: skip (default) or overwrite."),
                       QStringLiteral("skip|overwrite"), QStringLiteral("skip")});
-    parser.addOption({QStringLiteral("easy-way"), QStringLiteral("Register the faces the easy way (isEasyWay).")});
+    parser.addOption(
+        {QStringLiteral("easy-way"), QStringLiteral("Register the faces the easy way (isEasyWay).")});
     parser.addOption({QStringLiteral("report"),
                       QStringLiteral("The result CSV, as the window exports it, written also after Ctrl+C."),
                       QStringLiteral("FILE")});
@@ -40,9 +41,9 @@ void declare(QCommandLineParser& parser)
 const char* stateKey(EnrolState state)
 {
     static const std::map<EnrolState, const char*> keys{
-        {EnrolState::Pending, "pending"},     {EnrolState::Invalid, "invalid"},
-        {EnrolState::Skipped, "skipped"},     {EnrolState::Succeeded, "succeeded"},
-        {EnrolState::Failed, "failed"},       {EnrolState::Cancelled, "cancelled"}};
+        {EnrolState::Pending, "pending"}, {EnrolState::Invalid, "invalid"},
+        {EnrolState::Skipped, "skipped"}, {EnrolState::Succeeded, "succeeded"},
+        {EnrolState::Failed, "failed"},   {EnrolState::Cancelled, "cancelled"}};
     return keys.at(state);
 }
 
@@ -74,7 +75,8 @@ std::vector<EnrolRow> readSheet(const QString& csvPath, const QString& photoFold
 void writeReport(const QString& path, const std::vector<EnrolRow>& rows)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(WriteCsv(EnrolReportTable(rows))) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(WriteCsv(EnrolReportTable(rows))) < 0 ||
+        !file.commit())
         throw Failure(QStringLiteral("cannot write the report %1: %2").arg(path, file.errorString()));
 }
 
@@ -85,16 +87,17 @@ void showRows(const std::vector<EnrolRow>& rows, const Output& out)
         const bool fine = row.state == EnrolState::Succeeded || row.state == EnrolState::Skipped;
         if (fine && !out.json())
             continue;
-        out.result(QStringLiteral("row %1 (%2): %3 %4")
-                       .arg(at + 1)
-                       .arg((row.id + QLatin1Char(' ') + row.name).trimmed(), EnrolStateText(row.state), row.note)
-                       .trimmed(),
-                   {{"row", at + 1},
-                    {"id", JsonString(row.id)},
-                    {"name", JsonString(row.name)},
-                    {"photo", JsonString(row.photo)},
-                    {"state", stateKey(row.state)},
-                    {"note", JsonString(row.note)}});
+        out.result(
+            QStringLiteral("row %1 (%2): %3 %4")
+                .arg(at + 1)
+                .arg((row.id + QLatin1Char(' ') + row.name).trimmed(), EnrolStateText(row.state), row.note)
+                .trimmed(),
+            {{"row", at + 1},
+             {"id", JsonString(row.id)},
+             {"name", JsonString(row.name)},
+             {"photo", JsonString(row.photo)},
+             {"state", stateKey(row.state)},
+             {"note", JsonString(row.note)}});
     }
 }
 
@@ -109,7 +112,8 @@ int run(const QCommandLineParser& parser, Output& out)
 
     EnrolSettings settings{link.connection, link.password, mode, parser.isSet(QStringLiteral("easy-way"))};
     BulkEnrolment enrolment(settings, link.client);
-    const auto importable = std::count_if(rows.begin(), rows.end(), [](const EnrolRow& row) { return row.importable(); });
+    const auto importable =
+        std::count_if(rows.begin(), rows.end(), [](const EnrolRow& row) { return row.importable(); });
     {
         Progress progress(QStringLiteral("enrol"));
         qint64 done = 0;
@@ -136,8 +140,8 @@ int run(const QCommandLineParser& parser, Output& out)
         ++counts[row.state];
     nlohmann::ordered_json summary{{"rows", rows.size()}};
     QStringList parts;
-    for (EnrolState state : {EnrolState::Succeeded, EnrolState::Skipped, EnrolState::Invalid, EnrolState::Failed,
-                             EnrolState::Cancelled}) {
+    for (EnrolState state : {EnrolState::Succeeded, EnrolState::Skipped, EnrolState::Invalid,
+                             EnrolState::Failed, EnrolState::Cancelled}) {
         summary[stateKey(state)] = counts[state];
         parts << QStringLiteral("%1 %2").arg(counts[state]).arg(QLatin1String(stateKey(state)));
     }
@@ -162,6 +166,7 @@ int run(const QCommandLineParser& parser, Output& out)
 
 extern const Subcommand kEnrolSubcommand{
     "enrol",
-    "enrol CSV PHOTO_DIR --ip IP [--password P] [--mode skip|overwrite] [--easy-way] [--report FILE] [--json]",
+    "enrol CSV PHOTO_DIR --ip IP [--password P] [--mode skip|overwrite] [--easy-way] [--report FILE] "
+    "[--json]",
     "imports persons and their faces from a CSV, with the window's checks, retries and result CSV", declare,
     run};

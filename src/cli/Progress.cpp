@@ -24,7 +24,8 @@ void Progress::show(qint64 done, qint64 total)
     QString line = QLatin1Char('\r') + label_ + QLatin1Char(' ');
     if (total > 0) {
         const int filled = static_cast<int>(kBarWidth * std::min(done, total) / total);
-        line += QLatin1Char('[') + QString(filled, QLatin1Char('#')) + QString(kBarWidth - filled, QLatin1Char('.')) +
+        line += QLatin1Char('[') + QString(filled, QLatin1Char('#')) +
+                QString(kBarWidth - filled, QLatin1Char('.')) +
                 QStringLiteral("] %1/%2").arg(done).arg(total);
     } else {
         line += QString::number(done);

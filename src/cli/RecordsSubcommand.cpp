@@ -25,13 +25,15 @@ constexpr int kMaxPages = 100000;
 void declare(QCommandLineParser& parser)
 {
     AddTerminalOptions(parser);
-    parser.addOption({QStringLiteral("from"), QStringLiteral("The first day, as yyyy-mm-dd."),
-                      QStringLiteral("DATE")});
-    parser.addOption({QStringLiteral("to"), QStringLiteral("The last day, as yyyy-mm-dd."), QStringLiteral("DATE")});
-    parser.addOption({QStringLiteral("photos"),
-                      QStringLiteral("Fetch each record's photo over FTP into DIR as <time>.jpg, unless it is "
-                                     "there already."),
-                      QStringLiteral("DIR")});
+    parser.addOption(
+        {QStringLiteral("from"), QStringLiteral("The first day, as yyyy-mm-dd."), QStringLiteral("DATE")});
+    parser.addOption(
+        {QStringLiteral("to"), QStringLiteral("The last day, as yyyy-mm-dd."), QStringLiteral("DATE")});
+    parser.addOption(
+        {QStringLiteral("photos"),
+         QStringLiteral("Fetch each record's photo over FTP into DIR as <time>.jpg, unless it is "
+                        "there already."),
+         QStringLiteral("DIR")});
     parser.addOption({QStringLiteral("ftp-user"), QStringLiteral("The FTP account (default admin)."),
                       QStringLiteral("USER"), QStringLiteral("admin")});
     parser.addOption({QStringLiteral("ftp-password"),
@@ -146,7 +148,8 @@ int run(const QCommandLineParser& parser, Output& out)
         return kItemFailed;
     }
     if (missingPhotos > 0) {
-        out.complain(QStringLiteral("%1 of %2 photos could not be fetched").arg(missingPhotos).arg(records.size()));
+        out.complain(
+            QStringLiteral("%1 of %2 photos could not be fetched").arg(missingPhotos).arg(records.size()));
         return kItemFailed;
     }
     return kSucceeded;
@@ -156,6 +159,7 @@ int run(const QCommandLineParser& parser, Output& out)
 
 extern const Subcommand kRecordsSubcommand{
     "records",
-    "records --ip IP --from DATE --to DATE [--password P] [--photos DIR] [--ftp-user USER] [--ftp-password P] "
+    "records --ip IP --from DATE --to DATE [--password P] [--photos DIR] [--ftp-user USER] [--ftp-password "
+    "P] "
     "[--json]",
     "writes the records of a date range as CSV and fetches their photos over FTP", declare, run};

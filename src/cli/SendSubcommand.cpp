@@ -19,8 +19,9 @@ using Pairs = std::vector<std::pair<QString, QString>>;
 void declare(QCommandLineParser& parser)
 {
     AddTerminalOptions(parser);
-    parser.addPositionalArgument(QStringLiteral("PATH"),
-                                 QStringLiteral("The command's path, such as setConfig or device/setLanguage."));
+    parser.addPositionalArgument(
+        QStringLiteral("PATH"),
+        QStringLiteral("The command's path, such as setConfig or device/setLanguage."));
     parser.addOption({QStringLiteral("form"),
                       QStringLiteral("A field after \"pass\", in the order given; a field given twice keeps "
                                      "its first place and its last value; an empty value is left out."),
@@ -44,7 +45,8 @@ Pairs fieldsOf(const QCommandLineParser& parser, const QString& password)
             throw UsageError(QStringLiteral("--form wants KEY=VALUE, not '%1'").arg(form));
         const QString key = form.left(equals);
         const QString value = form.mid(equals + 1);
-        auto field = std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == key; });
+        auto field =
+            std::find_if(fields.begin(), fields.end(), [&](const auto& f) { return f.first == key; });
         if (field != fields.end())
             field->second = value;
         else
@@ -71,7 +73,8 @@ QByteArray get(TerminalLink& link, QString path, const Pairs& fields)
     QStringList query;
     for (const auto& [key, value] : fields)
         query << key + QLatin1Char('=') + QueryValue(value);
-    path += (path.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) + query.join(QLatin1Char('&'));
+    path += (path.contains(QLatin1Char('?')) ? QLatin1Char('&') : QLatin1Char('?')) +
+            query.join(QLatin1Char('&'));
     return GetText(link.client, CommandUrl(link.connection, path));
 }
 
@@ -101,7 +104,8 @@ int run(const QCommandLineParser& parser, Output& out)
 
     QByteArray body;
     try {
-        body = isGet ? get(link, path, fields) : post(link, path, fields, parser.isSet(QStringLiteral("utf8")));
+        body =
+            isGet ? get(link, path, fields) : post(link, path, fields, parser.isSet(QStringLiteral("utf8")));
     } catch (const std::exception&) {
         CommandLog none;
         const CommandVerdict verdict = JudgeCommand(none, link);

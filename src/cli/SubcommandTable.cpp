@@ -8,7 +8,7 @@ extern const Subcommand kRecordsSubcommand;
 
 const std::vector<const Subcommand*>& Subcommands()
 {
-    static const std::vector<const Subcommand*> table{
-        &kSerialSubcommand, &kTimeSubcommand, &kSendSubcommand, &kEnrolSubcommand, &kRecordsSubcommand};
+    static const std::vector<const Subcommand*> table{&kSerialSubcommand, &kTimeSubcommand, &kSendSubcommand,
+                                                      &kEnrolSubcommand, &kRecordsSubcommand};
     return table;
 }

@@ -25,8 +25,8 @@ QString passwordFrom(const QCommandLineParser& parser)
 
 void AddTerminalOptions(QCommandLineParser& parser)
 {
-    parser.addOption({QStringLiteral("ip"), QStringLiteral("The terminal's address (port 8090)."),
-                      QStringLiteral("IP")});
+    parser.addOption(
+        {QStringLiteral("ip"), QStringLiteral("The terminal's address (port 8090)."), QStringLiteral("IP")});
     parser.addOption({QStringLiteral("password"),
                       QStringLiteral("The communication password; else QUILLMOOR_PASSWORD, else the "
                                      "factory default."),
