@@ -1,12 +1,14 @@
 #include "cli/CliProcess.h"
 #include "common/CsvTable.h"
 #include "common/TextCodec.h"
+#include "support/FakeTerminal.h"
 #include "support/SimulatorProcess.h"
 #include "support/TestFiles.h"
 
 #include <QDate>
 #include <QDir>
 #include <QTemporaryDir>
+#include <csignal>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
@@ -170,4 +172,29 @@ TEST_F(CliProgramTest, JsonOutputIsOneObjectALine)
     ASSERT_EQ(rows.size(), 21u);
     EXPECT_EQ(rows[4].at("state"), "invalid");
     EXPECT_EQ(rows[20].at("summary").at("invalid"), 2);
+}
+
+TEST_F(CliProgramTest, CtrlCStopsAfterTheCommandUnderWayAndStillWritesTheReport)
+{
+    // Every person is there already, so each row is one find, answered slowly
+    // enough for the interrupt to come while the first is under way.
+    FakeTerminal slow(51, 8090, "127.0.23.");
+    slow.setDefaultReply(
+        TerminalReply::json(R"({"success":true,"data":"ABC123"})").after(std::chrono::seconds(2)));
+    const QString report = photos.filePath(QStringLiteral("report.csv"));
+    QProcess enrol;
+    endsWithTest(enrol);
+    enrol.start(QStringLiteral(QUILLMOOR_CLI_PROGRAM),
+                {"enrol", writeSheet(), photos.path(), "--ip", slow.host(), "--report", report});
+    ASSERT_TRUE(slow.waitForRequests(1));
+    ::kill(static_cast<pid_t>(enrol.processId()), SIGINT);
+    ASSERT_TRUE(enrol.waitForFinished(60000));
+    EXPECT_EQ(enrol.exitCode(), 1);
+    EXPECT_TRUE(enrol.readAllStandardError().contains("interrupted"));
+    QFile file(report);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const CsvTable table = ReadCsv(file.readAll());
+    ASSERT_EQ(table.rows.size(), 20u);
+    EXPECT_EQ(table.rows.front().value(3), "已跳过");
+    EXPECT_EQ(table.rows.back().value(3), "已取消");
 }
