@@ -9,12 +9,12 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <csignal>
+#include <memory>
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 namespace {
 
-const QString kTerminal = QStringLiteral("127.0.23.1");
 // Nothing listens there.
 const QString kNowhere = QStringLiteral("127.0.23.9");
 const QString kToday = QDate::currentDate().toString(Qt::ISODate);
@@ -23,9 +23,15 @@ const QString kYesterday = QDate::currentDate().addDays(-1).toString(Qt::ISODate
 class CliProgramTest : public ::testing::Test
 {
 protected:
-    static void SetUpTestSuite() { terminal = new SimulatorProcess(kTerminal, {"--records", "3"}); }
-    static void TearDownTestSuite() { delete terminal; }
-    void SetUp() override { ASSERT_TRUE(terminal->listening()) << terminal->errors().toStdString(); }
+    // A simulator with three records on an address of the test's own, since
+    // the tests run in parallel.
+    QString startTerminal(int lastOctet)
+    {
+        const QString address = QStringLiteral("127.0.23.%1").arg(lastOctet);
+        terminal = std::make_unique<SimulatorProcess>(address, QStringList{"--records", "3"});
+        EXPECT_TRUE(terminal->listening()) << terminal->errors().toStdString();
+        return address;
+    }
 
     // A GBK sheet of 20 persons with their photos; row 5 lacks its name, row 9
     // repeats the ID of row 3.
@@ -42,11 +48,9 @@ protected:
         return writeTestFile(photos.filePath(QStringLiteral("persons.csv")), TextCodec::toGbk(csv));
     }
 
-    static SimulatorProcess* terminal;
+    std::unique_ptr<SimulatorProcess> terminal;
     QTemporaryDir photos;
 };
-
-SimulatorProcess* CliProgramTest::terminal = nullptr;
 
 std::vector<nlohmann::json> jsonLines(const QByteArray& out)
 {
@@ -61,6 +65,7 @@ std::vector<nlohmann::json> jsonLines(const QByteArray& out)
 
 TEST_F(CliProgramTest, EverySubcommandEndsWithItsStatusAndAFailureWithOneLine)
 {
+    const QString ip = startTerminal(1);
     const QString csv = writeSheet();
     struct Case
     {
@@ -68,7 +73,7 @@ TEST_F(CliProgramTest, EverySubcommandEndsWithItsStatusAndAFailureWithOneLine)
         int exitStatus;
         QString envPassword = {};
     };
-    const QStringList at{"--ip", kTerminal};
+    const QStringList at{"--ip", ip};
     const Case cases[] = {
         {QStringList{"serial"} + at, 0},
         {QStringList{"time"} + at, 0},
@@ -119,8 +124,9 @@ TEST_F(CliProgramTest, EverySubcommandEndsWithItsStatusAndAFailureWithOneLine)
 
 TEST_F(CliProgramTest, EnrolOfAGbkSheetImportsTheValidRowsAndItsReportSaysWhyTheOthersNot)
 {
+    const QString ip = startTerminal(2);
     const QString report = photos.filePath(QStringLiteral("report.csv"));
-    const CliRun run = runCli({"enrol", writeSheet(), photos.path(), "--ip", kTerminal, "--report", report});
+    const CliRun run = runCli({"enrol", writeSheet(), photos.path(), "--ip", ip, "--report", report});
     EXPECT_EQ(run.exitStatus, 1) << run.errors.toStdString();
     QFile file(report);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
@@ -135,8 +141,9 @@ TEST_F(CliProgramTest, EnrolOfAGbkSheetImportsTheValidRowsAndItsReportSaysWhyThe
 
 TEST_F(CliProgramTest, RecordsComeAsCsvWithTheirPhotosFetchedOverFtp)
 {
-    const CliRun run = runCli(
-        {"records", "--ip", kTerminal, "--from", kYesterday, "--to", kToday, "--photos", photos.path()});
+    const QString ip = startTerminal(3);
+    const CliRun run =
+        runCli({"records", "--ip", ip, "--from", kYesterday, "--to", kToday, "--photos", photos.path()});
     ASSERT_EQ(run.exitStatus, 0) << run.errors.toStdString();
     const CsvTable table = ReadCsv(run.out);
     const auto photo = table.column({"photo"});
@@ -151,7 +158,7 @@ TEST_F(CliProgramTest, RecordsComeAsCsvWithTheirPhotosFetchedOverFtp)
 
 TEST_F(CliProgramTest, JsonOutputIsOneObjectALine)
 {
-    const QStringList at{"--ip", kTerminal, "--json"};
+    const QStringList at{"--ip", startTerminal(4), "--json"};
     const auto serial = jsonLines(runCli(QStringList{"serial"} + at).out);
     ASSERT_EQ(serial.size(), 1u);
     EXPECT_FALSE(serial[0].at("serial").get<std::string>().empty());
