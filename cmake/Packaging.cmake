@@ -1,8 +1,19 @@
 # The Debian package: the program (and the terminal simulator when it is
-# built), its menu entry and its icon in the hicolor theme.
+# built), its menu entry and its icon in the hicolor theme, and quillmoor-cli
+# with its man page and bash completion.
 include(GNUInstallDirs)
 
-install(TARGETS quillmoor RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS quillmoor quillmoor-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Debian's man pages are compressed; gzip -n leaves the time out, so that the
+# package is the same from one build to the next.
+set(cli_man ${PROJECT_BINARY_DIR}/quillmoor-cli.1.gz)
+add_custom_command(OUTPUT ${cli_man}
+    COMMAND sh -c "gzip -9nc '${PROJECT_SOURCE_DIR}/data/quillmoor-cli.1' > '${cli_man}'"
+    DEPENDS ${PROJECT_SOURCE_DIR}/data/quillmoor-cli.1 VERBATIM)
+add_custom_target(quillmoor-cli-man ALL DEPENDS ${cli_man})
+install(FILES ${cli_man} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/data/quillmoor-cli.bash
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME quillmoor-cli)
 if(TARGET quillmoor-terminal)
     install(TARGETS quillmoor-terminal RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 endif()

@@ -30,7 +30,9 @@ done
 files="$(dpkg-deb -c "$deb" | awk '{print $6}')"
 for path in ./usr/bin/quillmoor ./usr/share/applications/quillmoor.desktop \
             ./usr/share/icons/hicolor/48x48/apps/quillmoor.png \
-            ./usr/share/icons/hicolor/256x256/apps/quillmoor.png; do
+            ./usr/share/icons/hicolor/256x256/apps/quillmoor.png \
+            ./usr/bin/quillmoor-cli ./usr/share/man/man1/quillmoor-cli.1.gz \
+            ./usr/share/bash-completion/completions/quillmoor-cli; do
   grep -qx "$path" <<<"$files" || fail "missing $path"
 done
 if [ -x "$simulator" ]; then
@@ -51,6 +53,15 @@ for size in 48 256; do
   dims="$(od -An -j16 -N8 -tu1 "$png" | awk '{print $3*256+$4 "x" $7*256+$8}')"
   [ "$dims" = "${size}x${size}" ] || fail "icon $size is $dims"
 done
+
+# The command-line program runs without a display and without Qt Widgets.
+cli="$unpacked/usr/bin/quillmoor-cli"
+"$cli" --help | grep -q '^  serial ' || fail "quillmoor-cli --help lists no subcommands"
+readelf -d "$cli" | grep libQt6Widgets >/dev/null && fail "quillmoor-cli links Qt Widgets"
+if command -v man >/dev/null; then
+  man -l "$unpacked/usr/share/man/man1/quillmoor-cli.1.gz" 2>&1 >/dev/null | grep . && fail "the man page has warnings"
+fi
+bash -n "$unpacked/usr/share/bash-completion/completions/quillmoor-cli" || fail "the bash completion does not parse"
 
 [ "$failed" -eq 0 ] && echo "package $deb: control fields and files as expected"
 exit "$failed"

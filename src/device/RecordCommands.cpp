@@ -44,6 +44,7 @@ RecordPage ReadRecordPage(const QString& text)
         if (!data.has("records") || !data.json().at("records").is_array())
             return page;
         for (const auto& record : data.json().at("records")) {
+            page.listed.push_back(record);
             if (record.is_object() && record.contains("time") && record.contains("path"))
                 page.records.push_back({memberText(record, "time"), memberText(record, "path")});
         }

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <nlohmann/json.hpp>
 #include <vector>
 
 // The recognition record commands of the records page.
@@ -46,6 +47,9 @@ struct RecordPage
 {
     CommandLog log;
     std::vector<RecordPhoto> records;
+    // Every entry of the list as the terminal wrote it, those without a time
+    // or a path included: a page shorter than asked for is the last.
+    std::vector<nlohmann::ordered_json> listed;
 };
 
 // The query's reply text logged, and a successful reply's records listed; a

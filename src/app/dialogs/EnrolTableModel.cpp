@@ -1,32 +1,8 @@
 #include "app/dialogs/EnrolTableModel.h"
 
+#include "device/EnrolReport.h"
+
 #include <algorithm>
-
-namespace {
-
-QString cell(const EnrolRow& row, int column)
-{
-    switch (column) {
-    case 0:
-        return row.id;
-    case 1:
-        return row.name;
-    case 2:
-        return row.photo;
-    case 3:
-        return EnrolStateText(row.state);
-    default:
-        return row.note;
-    }
-}
-
-} // namespace
-
-QStringList EnrolTableModel::headerTexts()
-{
-    return {QStringLiteral("人员ID"), QStringLiteral("姓名"), QStringLiteral("照片"), QStringLiteral("状态"),
-            QStringLiteral("说明")};
-}
 
 int EnrolTableModel::rowCount(const QModelIndex& parent) const
 {
@@ -35,14 +11,14 @@ int EnrolTableModel::rowCount(const QModelIndex& parent) const
 
 int EnrolTableModel::columnCount(const QModelIndex& parent) const
 {
-    return parent.isValid() ? 0 : 5;
+    return parent.isValid() ? 0 : kEnrolReportColumns;
 }
 
 QVariant EnrolTableModel::data(const QModelIndex& index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return {};
-    return cell(rows_[static_cast<std::size_t>(index.row())], index.column());
+    return EnrolReportCell(rows_[static_cast<std::size_t>(index.row())], index.column());
 }
 
 QVariant EnrolTableModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -51,7 +27,7 @@ QVariant EnrolTableModel::headerData(int section, Qt::Orientation orientation, i
         return {};
     if (orientation == Qt::Vertical)
         return section + 1;
-    return headerTexts().value(section);
+    return EnrolReportHeader().value(section);
 }
 
 void EnrolTableModel::setRows(std::vector<EnrolRow> rows)
@@ -76,9 +52,5 @@ int EnrolTableModel::count(EnrolState state) const
 
 std::vector<QStringList> EnrolTableModel::texts() const
 {
-    std::vector<QStringList> table{headerTexts()};
-    table.reserve(rows_.size() + 1);
-    for (const EnrolRow& row : rows_)
-        table.push_back({cell(row, 0), cell(row, 1), cell(row, 2), cell(row, 3), cell(row, 4)});
-    return table;
+    return EnrolReportTable(rows_);
 }
