@@ -3,7 +3,7 @@
 #include "app/CommandRunner.h"
 #include "app/DeviceSettingsRecorder.h"
 #include "app/LogPaneQueue.h"
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 #include "common/Failure.h"
 #include "device/ReportOutcome.h"
 

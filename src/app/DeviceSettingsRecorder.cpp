@@ -1,12 +1,12 @@
 #include "app/DeviceSettingsRecorder.h"
 
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 
 RecordSettings DeviceSettingsRecorder(const QString& programFolder)
 {
     return [file = SettingsFile::inFolder(programFolder)](const SettingValues& values) {
         file.EnsureSettingsFile();
         for (const auto& [key, value] : values)
-            file.WriteSetting(QStringLiteral("Dovarin"), key, value);
+            file.WriteSetting(SettingsFile::kDeviceSection, key, value);
     };
 }

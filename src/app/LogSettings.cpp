@@ -1,6 +1,6 @@
 #include "app/LogSettings.h"
 
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 
 namespace {
 

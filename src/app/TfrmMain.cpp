@@ -6,7 +6,7 @@
 #include "app/LogPaneQueue.h"
 #include "app/PaneLogging.h"
 #include "app/ProgramFolder.h"
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 #include "app/UserActions.h"
 #include "app/pages/ConsumptionParamsPage.h"
 #include "app/pages/DeviceManagementPage.h"

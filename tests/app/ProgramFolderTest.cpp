@@ -1,5 +1,5 @@
 #include "app/ProgramFolder.h"
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,6 +1,7 @@
 #include "cli/CliProcess.h"
 #include "common/CsvTable.h"
 #include "common/TextCodec.h"
+#include "device/SiteFile.h"
 #include "support/FakeTerminal.h"
 #include "support/SimulatorProcess.h"
 #include "support/TestFiles.h"
@@ -115,7 +116,7 @@ TEST_F(CliProgramTest, EverySubcommandEndsWithItsStatusAndAFailureWithOneLine)
             EXPECT_EQ(run.errors.count('\n'), 1) << what << ": " << run.errors.toStdString();
         }
     }
-    for (const char* subcommand : {"serial", "time", "send", "enrol", "records"}) {
+    for (const char* subcommand : {"serial", "time", "send", "enrol", "records", "site"}) {
         const CliRun help = runCli({subcommand, "--help"});
         EXPECT_EQ(help.exitStatus, 0) << subcommand;
         EXPECT_TRUE(help.out.startsWith("Usage: quillmoor-cli " + QByteArray(subcommand))) << help.out.data();
@@ -204,4 +205,40 @@ TEST_F(CliProgramTest, CtrlCStopsAfterTheCommandUnderWayAndStillWritesTheReport)
     ASSERT_EQ(table.rows.size(), 20u);
     EXPECT_EQ(table.rows.front().value(3), "已跳过");
     EXPECT_EQ(table.rows.back().value(3), "已取消");
+}
+
+TEST_F(CliProgramTest, SiteChecksAndAppliesOverASimulatedSite)
+{
+    SimulatorProcess site(QStringLiteral("127.0.23.20"), {"--count", "4", "--password-for", "127.0.23.23=other"});
+    ASSERT_TRUE(site.listening()) << site.errors().toStdString();
+    const QString csv = photos.filePath("site.csv");
+    writeTestFile(csv, TextCodec::toGbk(QStringLiteral("名称,IP,密码\r\n东门,127.0.23.20,58104726\r\n"
+                                                       ",127.0.23.21,x\r\n,127.0.23.22,58104726\r\n")));
+    const QString nowhere = writeTestFile(photos.filePath("nowhere.csv"), "IP\r\n127.0.23.9\r\n");
+    WriteSiteFile(photos.filePath("site.json"), {{"", "127.0.23.20", "58104726"}, {"", "127.0.23.23", "other"}});
+    const QString ini = writeTestFile(photos.filePath("Horavel.ini"),
+                                      "[Dovarin]\r\nheartbeat=http://127.0.23.99:8090/heartBeat\r\n");
+    const struct
+    {
+        QStringList arguments;
+        int exitStatus;
+    } cases[] = {
+        {{"site", "check", photos.filePath("site.json")}, 0},
+        {{"site", "check", csv, "--parallel", "2"}, 1},
+        {{"site", "check", nowhere}, 3},
+        {{"site", "apply", photos.filePath("site.json"), "--time", "--config-from", ini}, 0},
+        {{"site", "apply", csv}, 2},
+        {{"site", "check", csv, "--parallel", "0"}, 2},
+        {{"site", "audit", csv}, 2},
+    };
+    for (const auto& c : cases) {
+        const CliRun run = runCli(c.arguments);
+        EXPECT_EQ(run.exitStatus, c.exitStatus) << c.arguments.join(' ').toStdString() << run.errors.toStdString();
+    }
+    const auto checked = jsonLines(runCli({"site", "check", csv, "--json"}).out);
+    ASSERT_EQ(checked.size(), 3u);
+    EXPECT_EQ(checked[0].at("serial"), "QM7F001714");
+    EXPECT_EQ(checked[1].at("result"), "密码错误");
+    EXPECT_TRUE(checked[2].at("succeeded").get<bool>());
+    EXPECT_TRUE(site.output().contains("setDeviceHeartBeat -> ok"));
 }

@@ -177,8 +177,9 @@ TEST(HostileClients, SixteenLargeBodiesAtOnceStayWithinTheBudget)
     EXPECT_EQ(served + refused, 16);
     EXPECT_GT(refused, 0);
     EXPECT_EQ(whole, served);
-    if (kPeakShowsTheBudget)
+    if (kPeakShowsTheBudget) {
         EXPECT_LT(peakMemoryKb(), 512 * 1024);
+    }
 }
 
 TEST(HostileClients, ClosuresAreToldInTheLogAtMostOncePerPeriod)

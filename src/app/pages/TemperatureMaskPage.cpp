@@ -3,7 +3,7 @@
 #include "app/ChoiceField.h"
 #include "app/DeviceSession.h"
 #include "app/LogPaneQueue.h"
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 #include "app/TemperatureSettings.h"
 #include "app/UserActions.h"
 #include "common/Failure.h"

@@ -5,12 +5,16 @@
 #include <QString>
 #include <functional>
 
-// The ini file "Horavel.ini" in the program's folder: GBK text with CR LF lines,
-// sections "[name]" and lines "key=value". Section and key lookups ignore letter
-// case. Every operation opens, reads or writes and closes the file at once.
+// The ini file "Horavel.ini" of a program folder (the window's, or one the
+// command line is given): GBK text with CR LF lines, sections "[name]" and
+// lines "key=value". Section and key lookups ignore letter case. Every
+// operation opens, reads or writes and closes the file at once.
 class SettingsFile
 {
 public:
+    // Where the device and callback commands record the values they sent last.
+    static inline const QString kDeviceSection = QStringLiteral("Dovarin");
+
     // Puts the complete new content into the temporary file that replaces the
     // settings file; true when every byte was written. Tests substitute one that
     // fails midway.

@@ -1,4 +1,4 @@
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 #include "common/Failure.h"
 #include "common/TextCodec.h"
 
