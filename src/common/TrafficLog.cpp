@@ -25,13 +25,16 @@ quint64 TrafficLog::add(TrafficRecord record)
     record.replySize = std::max<qint64>(record.replySize, record.reply.size());
     record.request = keepable(record.request, record.requestSize);
     record.reply = keepable(record.reply, record.replySize);
+    // A buffer that grew while the bytes came in holds more than they need.
+    record.request.squeeze();
+    record.reply.squeeze();
 
     std::lock_guard lock(mutex_);
     record.id = nextId_++;
-    kept_ += record.keptBytes();
+    kept_ += record.memoryBytes();
     records_.push_back(std::move(record));
     while (kept_ > budget_ && records_.size() > 1) {
-        kept_ -= records_.front().keptBytes();
+        kept_ -= records_.front().memoryBytes();
         records_.pop_front();
     }
     return records_.back().id;

@@ -8,7 +8,8 @@
 #include <deque>
 #include <mutex>
 
-// The newest exchanges of both roles, kept up to a byte budget. Filled from
+// The newest exchanges of both roles, kept up to a budget of the memory they
+// take. Filled from
 // the threads where the bytes are (the HTTP client's, the server's connection
 // threads, the FTP fetch) and read in batches by the window; every call is
 // thread-safe and short.

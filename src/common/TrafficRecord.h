@@ -34,5 +34,14 @@ struct TrafficRecord
     qint64 replySize = 0;
 
     bool succeeded() const { return result.isEmpty() && (role == Role::FtpFetch || (status >= 200 && status < 300)); }
-    qint64 keptBytes() const { return request.size() + reply.size(); }
+    // What the record costs in memory: its bytes and texts as allocated, and
+    // the bookkeeping of each allocation, so that a budget bounds the real size.
+    qint64 memoryBytes() const
+    {
+        constexpr qint64 kAllocation = 32;
+        const auto bytes = [](const QByteArray& kept) { return kept.capacity() + kAllocation; };
+        const auto text = [](const QString& kept) { return 2 * kept.capacity() + kAllocation; };
+        return qint64(sizeof(TrafficRecord)) + bytes(request) + bytes(reply) + text(context) + text(method) +
+               text(target) + text(result);
+    }
 };

@@ -22,23 +22,31 @@ QList<quint64> ids(const QList<TrafficRecord>& records)
 
 } // namespace
 
-TEST(TrafficLog, TheBudgetDropsTheOldestRecordsWhole)
+TEST(TrafficLog, TheBudgetOfRealMemoryDropsTheOldestRecordsWhole)
 {
-    TrafficLog log(1000);
+    const qint64 cost = recordOf(50, 50).memoryBytes();
+    EXPECT_GT(cost, 100 + qint64(sizeof(TrafficRecord)));
+    TrafficLog log(10 * cost);
     for (int i = 0; i < 4; ++i)
-        log.add(recordOf(60, 40)); // 100 bytes each, a side at most 100
-    EXPECT_EQ(log.keptBytes(), 400);
+        log.add(recordOf(60, 40));
+    EXPECT_EQ(log.keptBytes(), 4 * cost);
     for (int i = 0; i < 8; ++i)
         log.add(recordOf(50, 50));
-    // Twelve records of 100 bytes in a budget of 1000: the first two are gone.
+    // Twelve records in a budget of ten: the first two are gone.
     EXPECT_EQ(log.size(), 10);
     EXPECT_EQ(log.oldestId(), 3u);
-    EXPECT_EQ(log.keptBytes(), 1000);
+    EXPECT_EQ(log.keptBytes(), 10 * cost);
     EXPECT_EQ(ids(log.since(10)), (QList<quint64>{11, 12}));
     TrafficRecord found;
     EXPECT_FALSE(log.find(2, found));
     ASSERT_TRUE(log.find(3, found));
     EXPECT_EQ(found.request, QByteArray(60, 'q'));
+
+    // A buffer that grew as the bytes came is kept at their size.
+    TrafficRecord grown = recordOf(50, 50);
+    grown.reply.reserve(64 * 1024);
+    log.add(grown);
+    EXPECT_EQ(log.keptBytes(), 10 * cost);
 }
 
 TEST(TrafficLog, ASideLargerThanATenthOfTheBudgetIsKeptCutWithAMark)
