@@ -33,5 +33,6 @@ LogSettings LogSettings::read(const SettingsFile& file)
         readLimit(file, "MaxPaneLines", kDefaultMaxPaneLines, kLeastMaxPaneLines, settings.problems);
     settings.keepDays = readLimit(file, "KeepDays", kDefaultKeepDays, 1, settings.problems);
     settings.maxTotalMB = readLimit(file, "MaxTotalMB", kDefaultMaxTotalMB, 1, settings.problems);
+    settings.trafficMB = readLimit(file, "TrafficMB", kDefaultTrafficMB, 1, settings.problems);
     return settings;
 }

@@ -29,7 +29,7 @@ bool PaneLogging::openFolder(const QString& folder)
     return QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
 }
 
-void PaneLogging::start(const SettingsFile& settings, const QString& programFolder,
+LogSettings PaneLogging::start(const SettingsFile& settings, const QString& programFolder,
                         const QList<QPlainTextEdit*>& panes, QPlainTextEdit* notices)
 {
     const LogSettings limits = LogSettings::read(settings);
@@ -53,4 +53,5 @@ void PaneLogging::start(const SettingsFile& settings, const QString& programFold
     }
     for (const QString& problem : limits.problems)
         LogPaneQueue::append(notices, problem);
+    return limits;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/LogSettings.h"
+
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -29,8 +31,8 @@ public:
 
     // Reads the section, bounds every pane and starts recording their lines. A
     // key that falls back to its default, and a disk that fails, are reported
-    // by a line in `notices`.
-    void start(const SettingsFile& settings, const QString& programFolder,
+    // by a line in `notices`. Returns what it read.
+    LogSettings start(const SettingsFile& settings, const QString& programFolder,
                const QList<QPlainTextEdit*>& panes, QPlainTextEdit* notices);
 
 private:

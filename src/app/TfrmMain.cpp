@@ -174,7 +174,9 @@ void TfrmMain::showPages()
         LogPaneQueue::clear(pane);
     parts->tabSheet5->showMaskDefaults();
     parts->session.settingsFile().EnsureSettingsFile();
-    parts->logging.start(parts->session.settingsFile(), programFolder(), logPanes(), parts->ts1->log());
+    const LogSettings limits =
+        parts->logging.start(parts->session.settingsFile(), programFolder(), logPanes(), parts->ts1->log());
+    parts->session.trafficLog().setBudget(limits.trafficBytes());
     parts->tabSheet5->loadTemperatureSettings();
 }
 

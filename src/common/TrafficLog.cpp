@@ -33,11 +33,23 @@ quint64 TrafficLog::add(TrafficRecord record)
     record.id = nextId_++;
     kept_ += record.memoryBytes();
     records_.push_back(std::move(record));
+    dropOldest();
+    return records_.back().id;
+}
+
+void TrafficLog::setBudget(qint64 budgetBytes)
+{
+    std::lock_guard lock(mutex_);
+    budget_ = budgetBytes;
+    dropOldest();
+}
+
+void TrafficLog::dropOldest()
+{
     while (kept_ > budget_ && records_.size() > 1) {
         kept_ -= records_.front().memoryBytes();
         records_.pop_front();
     }
-    return records_.back().id;
 }
 
 QList<TrafficRecord> TrafficLog::since(quint64 after) const

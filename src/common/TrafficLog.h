@@ -16,16 +16,21 @@
 class TrafficLog
 {
 public:
-    static constexpr qint64 kDefaultBudget = qint64(64) << 20;
+    // Minutes of a busy site's callbacks, hundreds of face registrations,
+    // and a bound that a tool left running for days can afford.
+    static constexpr qint64 kDefaultBudget = qint64(16) << 20;
 
     explicit TrafficLog(qint64 budgetBytes = kDefaultBudget);
+
+    // A new budget, the oldest records dropped at once when they exceed it.
+    void setBudget(qint64 budgetBytes);
 
     // Off, add() keeps nothing; capture points ask first and skip the copies.
     bool enabled() const { return enabled_.load(std::memory_order_relaxed); }
     void setEnabled(bool enabled) { enabled_.store(enabled, std::memory_order_relaxed); }
 
     // The most one side of a record keeps: a tenth of the budget.
-    qint64 sideLimit() const { return budget_ / 10; }
+    qint64 sideLimit() const { return budget_.load(std::memory_order_relaxed) / 10; }
     // Cuts bytes that exceed sideLimit() and marks the cut.
     QByteArray keepable(const QByteArray& bytes, qint64 fullSize) const;
 
@@ -44,7 +49,10 @@ public:
     void clear();
 
 private:
-    const qint64 budget_;
+    // Called with the mutex held.
+    void dropOldest();
+
+    std::atomic<qint64> budget_;
     std::atomic<bool> enabled_{true};
     mutable std::mutex mutex_;
     std::deque<TrafficRecord> records_;

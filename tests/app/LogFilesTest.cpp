@@ -172,11 +172,12 @@ TEST(LogPaneLimit, ABadValueFallsBackToTheDefaultWithOneLine)
         const char* ini;
         int kept;
         int warnings;
+        int trafficMB = 16;
     } cases[] = {
         {"", 100'000, 0},
-        {"[Log]\r\nMaxPaneLines=2000\r\n", 2000, 0},
+        {"[Log]\r\nMaxPaneLines=2000\r\nTrafficMB=64\r\n", 2000, 0, 64},
         {"[Log]\r\nMaxPaneLines=lots\r\n", 100'000, 1},
-        {"[Log]\r\nMaxPaneLines=999\r\n", 100'000, 1},
+        {"[Log]\r\nMaxPaneLines=999\r\nTrafficMB=0\r\n", 100'000, 2},
     };
     for (const auto& c : cases) {
         QTemporaryDir folder;
@@ -186,6 +187,7 @@ TEST(LogPaneLimit, ABadValueFallsBackToTheDefaultWithOneLine)
         window.show();
         auto* mmoLog = window.findChild<QPlainTextEdit*>("mmoLog");
         EXPECT_EQ(mmoLog->toPlainText().isEmpty() ? 0 : mmoLog->blockCount(), c.warnings) << c.ini;
+        EXPECT_EQ(window.trafficLog().sideLimit(), (qint64(c.trafficMB) << 20) / 10) << c.ini;
         appendLines(window, mmoLog, 101'000);
         EXPECT_TRUE(QTest::qWaitFor([&] { return mmoLog->blockCount() == c.kept; })) << c.ini;
     }
