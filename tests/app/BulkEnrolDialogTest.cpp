@@ -256,6 +256,11 @@ TEST_F(BulkEnrol, AnUnreadableSheetShowsOneMessageAndTheTemplateHasTheChineseHea
     check(u("人员ID,卡号\r\n1,2\r\n"));
     EXPECT_EQ(errors, QStringList{u("CSV 缺少列: 姓名")});
     EXPECT_EQ(column(0), QStringList());
+    // Nothing is sent before the window has a terminal.
+    check(persons(1));
+    click("btnBulkStart");
+    EXPECT_EQ(errors.value(1), u("请先在“设备管理类”页连接终端"));
+    EXPECT_EQ(column(3), QStringList{u("待导入")});
     EXPECT_FALSE(field<QDialog>("bulkEnrolDialog")->isModal());
     EXPECT_EQ(field<QDialog>("bulkEnrolDialog")->windowTitle(), u("批量导入人员"));
 

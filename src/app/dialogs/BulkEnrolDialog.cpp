@@ -177,6 +177,9 @@ void BulkEnrolDialog::run(std::initializer_list<EnrolState> states)
     }
     if (rows.empty())
         return;
+    // Without a terminal every row would wait out its retries before failing.
+    if (session.connection().deviceHost.isEmpty())
+        throw Failure(QStringLiteral("请先在“设备管理类”页连接终端"));
     rowsDone = 0;
     pbBulk->setRange(0, static_cast<int>(rows.size()));
     pbBulk->setValue(0);
