@@ -1,6 +1,6 @@
 // A settings file that a person may have edited: every lookup of the reader,
 // the temperature loading on top of it, and a write into the same file.
-#include "app/SettingsFile.h"
+#include "common/SettingsFile.h"
 #include "app/TemperatureSettings.h"
 #include "common/Failure.h"
 
