@@ -25,7 +25,7 @@ QString deviceKeyOf(const ServerRequest& request)
     const QString prefix = QStringLiteral("deviceKey=");
     for (const QString& param : request.params) {
         if (param.startsWith(prefix))
-            return param.mid(prefix.size());
+            return param.mid(prefix.size(), CallbackActivity::kMaxKeyLength);
     }
     // Only a body that can be a JSON object is parsed: photo uploads are not read twice.
     const auto first = std::find_if_not(request.body.begin(), request.body.end(),
@@ -35,7 +35,7 @@ QString deviceKeyOf(const ServerRequest& request)
     const nlohmann::ordered_json body = ParseJsonText(request.body.toStdString());
     const auto key = body.is_object() ? body.find("deviceKey") : body.end();
     if (key != body.end() && key->is_string())
-        return QString::fromStdString(key->get<std::string>());
+        return QString::fromStdString(key->get<std::string>()).left(CallbackActivity::kMaxKeyLength);
     return {};
 }
 
@@ -62,8 +62,11 @@ void CallbackActivity::note(const CallbackSighting& sighting)
             return known.deviceKey.isEmpty() && known.address == sighting.address;
         });
     }
-    if (caller == seen.end())
+    if (caller == seen.end()) {
+        if (seen.size() >= kMaxCallers)
+            return;
         caller = seen.insert(seen.end(), CallerActivity{});
+    }
     if (!sighting.deviceKey.isEmpty())
         caller->deviceKey = sighting.deviceKey;
     caller->address = sighting.address;

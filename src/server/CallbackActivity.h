@@ -43,10 +43,16 @@ struct CallerActivity
 };
 
 // A terminal is counted under its deviceKey where its requests carry one, and
-// otherwise under the address they come from. Safe to use from any thread.
+// otherwise under the address they come from; callers beyond kMaxCallers are
+// not counted. Safe to use from any thread.
 class CallbackActivity
 {
 public:
+    // Far more than a site has: requests with ever new keys cannot grow it further.
+    static constexpr std::size_t kMaxCallers = 1024;
+    // A deviceKey is counted by its first characters only.
+    static constexpr qsizetype kMaxKeyLength = 128;
+
     void note(const CallbackSighting& sighting);
     // Every caller so far, in the order they were first seen.
     std::vector<CallerActivity> callers() const;

@@ -98,7 +98,6 @@ private:
     QByteArray outgoing;
     std::optional<Clock::time_point> bodyStarted;
     Clock::time_point roomAsked;
-    bool waitingForRoom = false;
     std::int64_t charged = 0;
     // What an expiry of the pending read means.
     CloseReason lateReason = CloseReason::NothingReceived;

@@ -61,6 +61,10 @@ TEST(CallbackActivity, CountsEachCallerByKeyOrElseByAddress)
     EXPECT_EQ(PresenceText(&callers[0], now + 3 * interval, interval), "在线");
     EXPECT_EQ(PresenceText(&callers[0], now + 3 * interval + std::chrono::milliseconds(1), interval), "离线");
     EXPECT_EQ(PresenceText(&callers[1], now, interval), "离线");
+
+    for (int key = 0; key < 2000; ++key)
+        activity.note({CallbackKind::Heartbeat, QString::number(key), "127.0.60.5"});
+    EXPECT_EQ(activity.callers().size(), CallbackActivity::kMaxCallers);
 }
 
 } // namespace
