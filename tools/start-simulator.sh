@@ -1,13 +1,14 @@
 # Sourced by the screenshot scripts: starts quillmoor-terminal from $build on
 # the loopback address $1 with the further options given, waits until it takes
-# commands, and stops it with Ctrl+C when the script ends.
+# commands, and stops it with Ctrl+C when the script ends or stop_simulator is
+# called.
 start_simulator() {
     local address="$1"
     shift
     simulator_log="$(mktemp)"
     "$build/src/terminal/quillmoor-terminal" --address "$address" "$@" </dev/null >"$simulator_log" 2>&1 &
     simulator=$!
-    trap 'kill -INT "$simulator" 2>/dev/null; wait "$simulator" 2>/dev/null; rm -f "$simulator_log"' EXIT
+    trap stop_simulator EXIT
     for _ in $(seq 100); do
         grep -q "type help" "$simulator_log" && return 0
         kill -0 "$simulator" 2>/dev/null || { cat "$simulator_log" >&2; exit 1; }
@@ -15,4 +16,10 @@ start_simulator() {
     done
     echo "the simulator did not start" >&2
     exit 1
+}
+
+stop_simulator() {
+    kill -INT "$simulator" 2>/dev/null || true
+    wait "$simulator" 2>/dev/null || true
+    rm -f "$simulator_log"
 }

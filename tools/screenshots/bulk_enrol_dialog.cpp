@@ -1,7 +1,7 @@
 // Starts the real main window, connects it to a running quillmoor-terminal
 // that refuses some faces, imports a small sample sheet through the bulk
 // enrolment dialog and saves a picture of the dialog after the run, for the
-// README. Run by tools/bulk-enrol-screenshot.sh, which starts the simulator.
+// README. Run by tools/dialog-screenshots.sh, which starts the simulator.
 #include "app/TfrmMain.h"
 
 #include <QApplication>
