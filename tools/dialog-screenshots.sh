@@ -14,16 +14,11 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${QUILLMOOR_BUILD_DIR:-$here/build}"
 address="${1:-127.0.0.2}"
-case "$address" in
-127.*) ;;
-*) echo "dialog-screenshots: $address is no loopback address" >&2; exit 2 ;;
-esac
+source "$here/tools/start-simulator.sh"
+require_loopback dialog-screenshots "$address"
 site="${address%.*}.$(( ${address##*.} + 1 ))"
 
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-cmake --build "$build" --target quillmoor-terminal bulk_enrol_dialog site_dialog
-
-source "$here/tools/start-simulator.sh"
+build_with_simulator bulk_enrol_dialog site_dialog
 mkdir -p "$here/docs"
 start_simulator "$address" --fail-every 4 face
 QT_QPA_PLATFORM=offscreen "$build/tools/screenshots/bulk_enrol_dialog" "$here/docs/bulk-enrol.png" "$address"

@@ -10,15 +10,10 @@ set -euo pipefail
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 build="${QUILLMOOR_BUILD_DIR:-$here/build}"
 address="${1:-127.0.0.2}"
-case "$address" in
-127.*) ;;
-*) echo "simulator-screenshot: $address is no loopback address" >&2; exit 2 ;;
-esac
-
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-cmake --build "$build" --target quillmoor-terminal simulator_session
-
 source "$here/tools/start-simulator.sh"
+require_loopback simulator-screenshot "$address"
+
+build_with_simulator simulator_session
 start_simulator "$address" --records 5
 
 mkdir -p "$here/docs"

@@ -1,7 +1,22 @@
-# Sourced by the screenshot scripts: starts quillmoor-terminal from $build on
-# the loopback address $1 with the further options given, waits until it takes
-# commands, and stops it with Ctrl+C when the script ends or stop_simulator is
-# called.
+# Sourced by the screenshot scripts, with $here and $build set.
+
+# Ends the script when $2 is no loopback address, naming the script $1.
+require_loopback() {
+    case "$2" in
+    127.*) ;;
+    *) echo "$1: $2 is no loopback address" >&2; exit 2 ;;
+    esac
+}
+
+# Configures $build if need be and builds the simulator and the targets given.
+build_with_simulator() {
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
+    cmake --build "$build" --target quillmoor-terminal "$@"
+}
+
+# Starts quillmoor-terminal from $build on the loopback address $1 with the
+# further options given, waits until it takes commands, and stops it with
+# Ctrl+C when the script ends or stop_simulator is called.
 start_simulator() {
     local address="$1"
     shift

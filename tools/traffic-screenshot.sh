@@ -22,17 +22,12 @@ case "$screen" in
 esac
 suffix=""
 [ "$screen" = 1800x1000 ] || suffix="-$screen"
+source "$here/tools/start-simulator.sh"
 for address in "$simulator_address" "$server_address"; do
-    case "$address" in
-    127.*) ;;
-    *) echo "traffic-screenshot: $address is no loopback address" >&2; exit 2 ;;
-    esac
+    require_loopback traffic-screenshot "$address"
 done
 
-cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE="${CMAKE_BUILD_TYPE:-RelWithDebInfo}" >/dev/null
-cmake --build "$build" --target quillmoor-terminal traffic_panel
-
-source "$here/tools/start-simulator.sh"
+build_with_simulator traffic_panel
 start_simulator "$simulator_address"
 
 mkdir -p "$here/docs"
