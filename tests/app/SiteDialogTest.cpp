@@ -205,4 +205,10 @@ TEST_F(Site, AnAppliedConfigurationIsTheBytesOfTheSingleButton)
     expected.replace(single.host().toLatin1(), applied.host().toLatin1());
     EXPECT_EQ(applied.lastRequest().raw, expected);
     EXPECT_EQ(field<QTableView>("tblSite")->model()->index(0, Result).data().toString(), u("识别参数 成功"));
+
+    // Closing the window in the middle of a check ends the request under way.
+    applied.setDefaultReply(TerminalReply::silence());
+    click("btnSiteCheck");
+    ASSERT_TRUE(applied.waitForRequests(2));
+    destroyWindow();
 }
