@@ -32,9 +32,15 @@ CommandVerdict JudgeCommand(const CommandLog& log, TerminalLink& link)
         return {kUnreachable, link.unreachableText()};
     if (link.lastFailed())
         return {kItemFailed, host + QStringLiteral(": ") + link.lastError()};
-    const CommandVerdict verdict = JudgeReply(host, log.lines.value(0));
-    if (verdict.succeeded() && (log.error || log.lines.constLast() == OutcomeTexts{}.exception))
-        return {kItemFailed,
-                host + QStringLiteral(" gave a reply without what the command reads: ") + log.lines.value(0)};
-    return verdict;
+    switch (log.outcome) {
+    case Outcome::Success:
+        return {kSucceeded, {}};
+    case Outcome::Failure:
+        return {kItemFailed, host + QStringLiteral(" refused: ") + log.cause, true};
+    case Outcome::Abnormal:
+        return {kItemFailed, host + QStringLiteral(" gave a reply without \"success\": ") + log.cause};
+    case Outcome::Error:
+        break;
+    }
+    return {kItemFailed, host + QStringLiteral(" gave a reply the command cannot read: ") + log.cause};
 }

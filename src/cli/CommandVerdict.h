@@ -21,7 +21,7 @@ struct CommandVerdict
 // terminal's "msg", or a reply without "success" or not JSON at all.
 CommandVerdict JudgeReply(const QString& host, const QString& text);
 
-// One command whose first log line is its reply: no answer at all, a failed
-// exchange (a status outside 2xx, say), the reply's verdict, or a success
-// reply that lacks what the command reads (it ended on its exception line).
+// One command by the outcome its log carries: no answer at all, a failed
+// exchange (a status outside 2xx, say), a refusal, a reply without "success",
+// or a reply that lacks what the command reads.
 CommandVerdict JudgeCommand(const CommandLog& log, TerminalLink& link);

@@ -36,9 +36,16 @@ RecordPage ReadRecordPage(const QString& text)
 {
     RecordPage page;
     page.log.lines << text;
+    CommandLog& log = page.log;
     try {
         const DeviceReply reply = ParseReply(text);
-        if (!reply.hasSuccess() || !reply.success() || !reply.has("data"))
+        if (!reply.hasSuccess() || !reply.success()) {
+            log.outcome = reply.hasSuccess() ? Outcome::Failure : Outcome::Abnormal;
+            log.cause = reply.hasSuccess() && reply.has("msg") ? reply.text("msg") : text;
+            return page;
+        }
+        log.outcome = Outcome::Success;
+        if (!reply.has("data"))
             return page;
         const DeviceReply data = ParseReply(reply.text("data"));
         if (!data.has("records") || !data.json().at("records").is_array())
@@ -49,7 +56,9 @@ RecordPage ReadRecordPage(const QString& text)
                 page.records.push_back({memberText(record, "time"), memberText(record, "path")});
         }
     } catch (const std::exception& error) {
-        page.log.error = QString::fromUtf8(error.what());
+        log.outcome = Outcome::Error;
+        log.cause = QString::fromUtf8(error.what());
+        log.error = log.cause;
     }
     return page;
 }
@@ -61,7 +70,8 @@ RecordPage QueryRecordPage(const QString& queryText, const DeviceConnection& con
         text = DecodeReply(GetText(client, CommandUrl(connection, "newFindRecords?" + queryText)));
     } catch (const std::exception& error) {
         RecordPage page;
-        page.log.error = QString::fromUtf8(error.what());
+        page.log.cause = QString::fromUtf8(error.what());
+        page.log.error = page.log.cause;
         return page;
     }
     return ReadRecordPage(text);
