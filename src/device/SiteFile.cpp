@@ -2,9 +2,9 @@
 
 #include "common/CsvTable.h"
 #include "common/Failure.h"
+#include "common/WholeFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <nlohmann/json.hpp>
 
 namespace {
@@ -28,13 +28,9 @@ SiteList parseSite(const QByteArray& bytes)
 
 SiteFileContents ReadSiteFile(const QString& path)
 {
-    QFile file(path);
-    if (!file.exists())
+    if (!QFile::exists(path))
         return {};
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("无法读取 %1: %2").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
-    file.close();
+    const QByteArray bytes = ReadWholeFile(path);
     try {
         return {parseSite(bytes), {}};
     } catch (const std::exception& error) {
@@ -54,13 +50,7 @@ void WriteSiteFile(const QString& path, const SiteList& terminals)
         list.push_back({{"name", terminal.name.toStdString()},
                         {"ip", terminal.ip.toStdString()},
                         {"password", terminal.password.toStdString()}});
-    const QByteArray bytes = QByteArray::fromStdString(Json{{"terminals", list}}.dump(2)) + '\n';
-    QSaveFile file(path);
-    const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) &&
-                         file.write(bytes) == bytes.size() && file.commit();
-    if (!written)
-        throw Failure(QStringLiteral("无法写入 %1: %2").arg(path, file.errorString()));
+    ReplaceWholeFile(path, QByteArray::fromStdString(Json{{"terminals", list}}.dump(2)) + '\n', true);
 }
 
 SiteList ReadSiteCsv(const QByteArray& bytes)

@@ -9,6 +9,7 @@
 #include "app/dialogs/EnrolTableModel.h"
 #include "common/CsvTable.h"
 #include "common/Failure.h"
+#include "common/WholeFile.h"
 #include "device/EnrolSheet.h"
 
 #include <QCheckBox>
@@ -111,14 +112,14 @@ void BulkEnrolDialog::writeTemplate()
     const QString path =
         ChooseCsvFile(this, QStringLiteral("bulkTemplateDialog"), QStringLiteral("人员导入模板.csv"), true);
     if (!path.isEmpty())
-        WriteWholeFile(path, WriteCsv({EnrolSheetHeader()}));
+        ReplaceWholeFile(path, WriteCsv({EnrolSheetHeader()}));
 }
 
 void BulkEnrolDialog::exportTable()
 {
     const QString path = ChooseCsvFile(this, QStringLiteral("bulkExportDialog"), QStringLiteral("人员导入结果.csv"), true);
     if (!path.isEmpty())
-        WriteWholeFile(path, WriteCsv(model->texts()));
+        ReplaceWholeFile(path, WriteCsv(model->texts()));
 }
 
 void BulkEnrolDialog::check()

@@ -1,12 +1,10 @@
 #include "app/dialogs/DialogParts.h"
 
 #include "app/OpenFileDialog.h"
-#include "common/Failure.h"
 
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QPushButton>
-#include <QSaveFile>
 
 QPushButton* NewDialogButton(const char* objectName, const QString& text, QWidget* parent)
 {
@@ -40,11 +38,4 @@ QString ChooseCsvFile(QWidget* parent, const QString& objectName, const QString&
     const QString path = chosen ? dialog->selectedFiles().constFirst() : QString();
     dialog->deleteLater();
     return path;
-}
-
-void WriteWholeFile(const QString& path, const QByteArray& bytes)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw Failure(QStringLiteral("无法写入 %1: %2").arg(path, file.errorString()));
 }

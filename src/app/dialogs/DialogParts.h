@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QByteArray>
 #include <QString>
 #include <initializer_list>
 
@@ -23,6 +22,3 @@ QHBoxLayout* RowOf(std::initializer_list<QWidget*> widgets);
 // A CSV file chosen to be read or written through a file dialog of that
 // object name; empty when none was chosen.
 QString ChooseCsvFile(QWidget* parent, const QString& objectName, const QString& suggested, bool saving);
-
-// Replaces the file in one step; throws Failure when it cannot be written.
-void WriteWholeFile(const QString& path, const QByteArray& bytes);

@@ -7,12 +7,12 @@
 #include "app/dialogs/SiteTableModel.h"
 #include "common/CsvTable.h"
 #include "common/Failure.h"
+#include "common/WholeFile.h"
 #include "device/SiteFile.h"
 #include "server/CallbackActivity.h"
 
 #include <QCheckBox>
 #include <QDir>
-#include <QFile>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
@@ -38,14 +38,6 @@ std::chrono::seconds heartbeatInterval(const QString& typed)
     bool isNumber = false;
     const int seconds = typed.trimmed().toInt(&isNumber);
     return isNumber && seconds > 0 ? std::chrono::seconds(seconds) : kDefaultHeartbeatInterval;
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("无法读取 %1: %2").arg(path, file.errorString()));
-    return file.readAll();
 }
 
 } // namespace
@@ -166,7 +158,7 @@ void SiteDialog::importCsv()
     if (path.isEmpty())
         return;
     SiteList terminals = model->terminals();
-    for (const SiteTerminal& read : ReadSiteCsv(readFile(path))) {
+    for (const SiteTerminal& read : ReadSiteCsv(ReadWholeFile(path))) {
         const bool known = std::any_of(terminals.begin(), terminals.end(),
                                        [&](const SiteTerminal& terminal) { return terminal.ip == read.ip; });
         if (!read.ip.isEmpty() && !known)
@@ -181,7 +173,7 @@ void SiteDialog::exportCsv()
 {
     const QString path = ChooseCsvFile(this, QStringLiteral("siteExportDialog"), QStringLiteral("站点终端.csv"), true);
     if (!path.isEmpty())
-        WriteWholeFile(path, SiteCsv(model->terminals()));
+        ReplaceWholeFile(path, SiteCsv(model->terminals()));
 }
 
 void SiteDialog::exportResults()
@@ -189,7 +181,7 @@ void SiteDialog::exportResults()
     const QString path =
         ChooseCsvFile(this, QStringLiteral("siteResultsDialog"), QStringLiteral("站点终端结果.csv"), true);
     if (!path.isEmpty())
-        WriteWholeFile(path, WriteCsv(model->texts()));
+        ReplaceWholeFile(path, WriteCsv(model->texts()));
 }
 
 std::vector<int> SiteDialog::selectedRows() const
