@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr qsizetype kMaxParsedBody = 256 * 1024;
+
 CallbackKind kindOf(Route route)
 {
     switch (route) {
@@ -27,7 +29,10 @@ QString deviceKeyOf(const ServerRequest& request)
         if (param.startsWith(prefix))
             return param.mid(prefix.size(), CallbackActivity::kMaxKeyLength);
     }
-    // Only a body that can be a JSON object is parsed: photo uploads are not read twice.
+    // Only a small body that can be a JSON object is parsed: a batch of records
+    // with their photos is read by its route, not a second time for its sender.
+    if (request.body.size() > kMaxParsedBody)
+        return {};
     const auto first = std::find_if_not(request.body.begin(), request.body.end(),
                                         [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
     if (first == request.body.end() || *first != '{')
