@@ -2,6 +2,7 @@
 // that refuses some faces, imports a small sample sheet through the bulk
 // enrolment dialog and saves a picture of the dialog after the run, for the
 // README. Run by tools/dialog-screenshots.sh, which starts the simulator.
+#include "Settle.h"
 #include "app/TfrmMain.h"
 
 #include <QApplication>
@@ -16,14 +17,6 @@
 #include <cstdio>
 
 namespace {
-
-void settle(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
 
 QByteArray jpeg(int hue)
 {
@@ -85,10 +78,7 @@ int main(int argc, char* argv[])
     auto* start = dialog->findChild<QPushButton*>(QStringLiteral("btnBulkStart"));
     for (QPushButton* step : {check, start}) {
         step->click();
-        QElapsedTimer limit;
-        limit.start();
-        while (!step->isEnabled() && limit.elapsed() < 60000)
-            QApplication::processEvents(QEventLoop::AllEvents, 20);
+        waitFor([step] { return step->isEnabled(); }, 60000);
     }
     settle(300);
     if (!start->isEnabled() || !dialog->grab().save(QString::fromLocal8Bit(argv[1]))) {

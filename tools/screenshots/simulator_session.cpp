@@ -1,6 +1,7 @@
 // Starts the real main window, connects it to a running quillmoor-terminal,
 // reads the serial number and saves a picture of the window, for the README.
 // Run by tools/simulator-screenshot.sh, which starts the simulator first.
+#include "Settle.h"
 #include "app/TfrmMain.h"
 
 #include <QApplication>
@@ -22,15 +23,6 @@ bool press(TfrmMain& window, const char* name)
     }
     button->click();
     return true;
-}
-
-// Lets the window paint what the last command changed.
-void settle()
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < 300)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
 }
 
 } // namespace

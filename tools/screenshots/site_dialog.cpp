@@ -3,6 +3,7 @@
 // and one address where nothing answers, registers the heartbeat, checks every
 // terminal and saves a picture of the site dialog, for the README. Run by
 // tools/dialog-screenshots.sh, which starts the simulator.
+#include "Settle.h"
 #include "app/TfrmMain.h"
 
 #include <QApplication>
@@ -32,18 +33,7 @@ void type(QObject* parent, const char* edit, const QString& text)
 void run(QDialog* dialog, const char* button)
 {
     named<QPushButton>(dialog, button)->click();
-    QElapsedTimer limit;
-    limit.start();
-    while (!named<QPushButton>(dialog, "btnSiteCheck")->isEnabled() && limit.elapsed() < 60000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-void settle(int ms)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
+    waitFor([dialog] { return named<QPushButton>(dialog, "btnSiteCheck")->isEnabled(); }, 60000);
 }
 
 } // namespace

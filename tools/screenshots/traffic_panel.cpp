@@ -3,6 +3,7 @@
 // to the window's own server) and saves two pictures of the traffic panel: one
 // with the device command selected, one with a server request selected.
 // Run by tools/traffic-screenshot.sh, which starts the simulator first.
+#include "Settle.h"
 #include "app/TfrmMain.h"
 
 #include <QApplication>
@@ -18,23 +19,6 @@
 #include <functional>
 
 namespace {
-
-void settle(int milliseconds = 300)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < milliseconds)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
-bool waitFor(const std::function<bool()>& done, int milliseconds)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < milliseconds)
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-    return done();
-}
 
 template <typename T> T* child(TfrmMain& window, const char* name)
 {
