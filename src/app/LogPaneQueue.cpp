@@ -19,6 +19,11 @@ namespace {
 // them all twice nor stalls the window on one huge insertion.
 constexpr qsizetype kMaxWaitingLines = 4096;
 constexpr qsizetype kMaxWaitingChars = 1 << 20;
+// A full pane's lines wait in pieces of about this many characters, so that
+// the oldest go a piece at a time; and never more characters than the second
+// figure, however long its lines.
+constexpr qsizetype kPieceChars = 1 << 18;
+constexpr qsizetype kMaxWaitingCharsWhenFull = 1 << 24;
 // How long lines may wait while the event loop runs inside a batch, and how
 // often a pane that takes lines is laid out and painted anew.
 constexpr int kShowWithinMs = 16;
@@ -42,7 +47,7 @@ LogPaneQueue::Batch::Batch()
 LogPaneQueue::Batch::~Batch()
 {
     if (--openBatches == 0)
-        flushAll();
+        flushBatch();
 }
 
 LogPaneQueue::LogPaneQueue(QPlainTextEdit* pane) : QObject(pane), pane(pane)
@@ -89,11 +94,18 @@ void LogPaneQueue::flushAll()
         queue->write();
 }
 
+void LogPaneQueue::flushBatch()
+{
+    for (LogPaneQueue* queue : queues)
+        if (!queue->full())
+            queue->write();
+}
+
 void LogPaneQueue::clear(QPlainTextEdit* pane)
 {
     LogPaneQueue& queue = of(pane);
     queue.waiting.clear();
-    queue.waitingChars = 0;
+    queue.waitingLines = queue.waitingBlocks = queue.waitingChars = 0;
     queue.soon.stop();
     queue.hasLines = false;
     pane->clear();
@@ -113,16 +125,52 @@ void LogPaneQueue::recordTo(QPlainTextEdit* pane, LogFileWriter* file)
     queue.fileName = pane->objectName();
 }
 
+bool LogPaneQueue::full() const
+{
+    return maxLines > 0 && pane->document()->blockCount() >= maxLines;
+}
+
 void LogPaneQueue::add(const QString& line, bool mayWait)
 {
     if (file)
         file->append(fileName, line);
-    waiting.append(LongLineCut::shorten(line));
-    waitingChars += waiting.constLast().size();
-    if (!mayWait || waiting.size() >= kMaxWaitingLines || waitingChars >= kMaxWaitingChars)
+    const QString shown = LongLineCut::shorten(line);
+    if (waiting.isEmpty() || waiting.constLast().text.size() >= kPieceChars) {
+        waiting.append(Piece{});
+        waiting.last().text.reserve(kPieceChars + shown.size() + 1);
+    }
+    Piece& piece = waiting.last();
+    if (piece.lines++ > 0)
+        piece.text += QLatin1Char('\n');
+    piece.text += shown;
+    const qsizetype blocks = 1 + shown.count(QLatin1Char('\n'));
+    piece.blocks += blocks;
+    ++waitingLines;
+    waitingBlocks += blocks;
+    waitingChars += shown.size();
+
+    bool writeNow = !mayWait;
+    if (full()) {
+        dropCovered();
+        writeNow = writeNow || waitingChars >= kMaxWaitingCharsWhenFull;
+    } else {
+        writeNow = writeNow || waitingLines >= kMaxWaitingLines || waitingChars >= kMaxWaitingChars;
+    }
+    if (writeNow)
         write();
     else if (!soon.isActive())
         soon.start();
+}
+
+void LogPaneQueue::dropCovered()
+{
+    while (waiting.size() > 1 && waitingBlocks - waiting.constFirst().blocks >= maxLines) {
+        const Piece& oldest = waiting.constFirst();
+        waitingLines -= oldest.lines;
+        waitingBlocks -= oldest.blocks;
+        waitingChars -= oldest.text.size();
+        waiting.removeFirst();
+    }
 }
 
 void LogPaneQueue::write()
@@ -130,9 +178,6 @@ void LogPaneQueue::write()
     soon.stop();
     if (waiting.isEmpty())
         return;
-    const QString text = waiting.join(QLatin1Char('\n'));
-    waiting.clear();
-    waitingChars = 0;
 
     // The layout would measure the last lines and repaint for every edit; it
     // hears of them at most once a frame (refresh).
@@ -143,14 +188,23 @@ void LogPaneQueue::write()
     }
     QTextDocument* document = pane->document();
     const QSignalBlocker quiet(document->documentLayout());
+    // What waits fills the pane by itself: none of the lines it holds would stay.
+    if (maxLines > 0 && waitingBlocks >= maxLines) {
+        document->clear();
+        hasLines = false;
+    }
     QTextCursor cursor(document);
     cursor.beginEditBlock();
     cursor.movePosition(QTextCursor::End);
-    if (hasLines || !document->isEmpty())
-        cursor.insertBlock();
-    cursor.insertText(text);
+    for (const Piece& piece : std::as_const(waiting)) {
+        if (hasLines || !document->isEmpty())
+            cursor.insertBlock();
+        cursor.insertText(piece.text);
+        hasLines = true;
+    }
     cursor.endEditBlock();
-    hasLines = true;
+    waiting.clear();
+    waitingLines = waitingBlocks = waitingChars = 0;
     if (maxLines > 0 && document->blockCount() > maxLines + maxLines / kExcessPart)
         trim();
 }

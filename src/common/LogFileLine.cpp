@@ -1,5 +1,7 @@
 #include "common/LogFileLine.h"
 
+#include <QStringEncoder>
+
 namespace LogFileLine {
 
 namespace {
@@ -9,14 +11,28 @@ bool endsLine(QChar c)
     return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
 }
 
-void appendOne(QByteArray& to, const QByteArray& prefix, QStringView text)
+// Encoded in place: a buffer of its own would cost a line more than its
+// encoding does. What UTF-16 cannot mean (a lone surrogate) becomes U+FFFD.
+void appendUtf8(QByteArray& to, QStringView text)
 {
-    to += prefix;
+    const qsizetype at = to.size();
+    to.resize(at + text.size() * 3);
+    QStringEncoder utf8(QStringEncoder::Utf8, QStringEncoder::Flag::Stateless);
+    to.resize(utf8.appendToBuffer(to.data() + at, text) - to.constData());
+}
+
+void appendOne(QByteArray& to, const QByteArray& stamp, const QByteArray& pane, QStringView text)
+{
+    to += stamp;
+    to += ' ';
+    to += pane;
+    to += ' ';
     // No character takes more than three bytes in UTF-8, so short texts need no look.
     if (text.size() * 3 <= kMaxTextBytes) {
-        to += text.toUtf8();
+        appendUtf8(to, text);
     } else {
-        const QByteArray bytes = text.toUtf8();
+        QByteArray bytes;
+        appendUtf8(bytes, text);
         if (bytes.size() <= kMaxTextBytes) {
             to += bytes;
         } else {
@@ -38,20 +54,25 @@ QString marker(qsizetype bytesLeftOut)
     return QString::fromUtf8("……（此行过长，其余 %1 字节未写入）").arg(bytesLeftOut);
 }
 
-void append(QByteArray& to, const QByteArray& stamp, const QByteArray& pane, const QString& text)
+void append(QByteArray& to, const QByteArray& stamp, const QByteArray& pane, QStringView text)
 {
-    const QByteArray prefix = stamp + ' ' + pane + ' ';
+    // Most texts are one line; these looks cost a fraction of the one below.
+    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
+        !text.contains(QChar::ParagraphSeparator)) {
+        appendOne(to, stamp, pane, text);
+        return;
+    }
     qsizetype start = 0;
     for (qsizetype at = 0; at < text.size(); ++at) {
         if (!endsLine(text.at(at)))
             continue;
-        appendOne(to, prefix, QStringView(text).mid(start, at - start));
+        appendOne(to, stamp, pane, text.mid(start, at - start));
         // "\r\n" is one break, as the pane takes it.
         if (text.at(at) == QLatin1Char('\r') && at + 1 < text.size() && text.at(at + 1) == QLatin1Char('\n'))
             ++at;
         start = at + 1;
     }
-    appendOne(to, prefix, QStringView(text).mid(start));
+    appendOne(to, stamp, pane, text.mid(start));
 }
 
 } // namespace LogFileLine

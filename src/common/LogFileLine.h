@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDate>
 #include <QString>
+#include <QStringView>
 
 // A log pane's line as it stands in the log file: UTF-8, "HH:mm:ss.zzz <pane>
 // <text>" and a line feed. A text of several lines gives a file line for each,
@@ -17,6 +18,6 @@ constexpr qsizetype kMaxTextBytes = qsizetype(1) << 20;
 QString marker(qsizetype bytesLeftOut);
 
 // Appends the line's file lines to `to`; `stamp` is the local time of day.
-void append(QByteArray& to, const QByteArray& stamp, const QByteArray& pane, const QString& text);
+void append(QByteArray& to, const QByteArray& stamp, const QByteArray& pane, QStringView text);
 
 } // namespace LogFileLine

@@ -5,12 +5,18 @@
 
 #include <QDateTime>
 
+#include <cstring>
+
 namespace {
 
 // How long handed-over lines wait at most before the writer takes them, and
-// how many make it take them sooner.
+// how many bytes of them make it take them sooner; a hand-over buffer holds
+// about that many.
 constexpr auto kWritePeriod = std::chrono::milliseconds(200);
-constexpr std::size_t kTakeAtLines = 8192;
+constexpr qsizetype kTakeAtBytes = qsizetype(1) << 20;
+// Room for a buffer's last line, and how many buffers are kept for later.
+constexpr qsizetype kChunkRoom = kTakeAtBytes + (qsizetype(64) << 10);
+constexpr std::size_t kSpareChunks = 2;
 // The most that waits in memory while the disk fails.
 constexpr qint64 kMaxWaitingBytes = qint64(16) << 20;
 
@@ -38,27 +44,64 @@ void LogFileWriter::append(const QString& pane, const QString& text)
     bool full = false;
     {
         const std::lock_guard lock(mutex);
-        handedOver.push_back({now, pane, text});
-        full = handedOver.size() == kTakeAtLines;
+        const Record record{now, paneNumber(pane), text.size()};
+        if (handedOver.empty() || handedOver.back().size() >= kTakeAtBytes) {
+            handedOver.emplace_back();
+            if (spare.empty()) {
+                handedOver.back().reserve(kChunkRoom);
+            } else {
+                handedOver.back() = std::move(spare.back());
+                spare.pop_back();
+            }
+        }
+        QByteArray& records = handedOver.back();
+        records.append(reinterpret_cast<const char*>(&record), sizeof record);
+        records.append(reinterpret_cast<const char*>(text.constData()), text.size() * qsizetype(sizeof(QChar)));
+        full = handedOver.size() == 1 && records.size() >= kTakeAtBytes;
     }
     if (full)
         wake.notify_one();
+}
+
+qint64 LogFileWriter::paneNumber(const QString& pane)
+{
+    if (lastPane >= 0 && paneNames.at(lastPane) == pane)
+        return lastPane;
+    lastPane = paneNames.indexOf(pane);
+    if (lastPane < 0) {
+        lastPane = paneNames.size();
+        paneNames.append(pane);
+        paneBytes.append(pane.toUtf8());
+    }
+    return lastPane;
+}
+
+bool LogFileWriter::takeSoon() const
+{
+    return handedOver.size() > 1 || (!handedOver.empty() && handedOver.back().size() >= kTakeAtBytes);
 }
 
 void LogFileWriter::run()
 {
     QDate pruned = QDate::currentDate();
     pruneFor(pruned);
-    std::vector<Entry> taken;
+    std::vector<QByteArray> taken;
+    QList<QByteArray> panes;
     for (bool last = false; !last;) {
         {
             std::unique_lock lock(mutex);
-            wake.wait_for(lock, kWritePeriod,
-                          [this] { return stopping || handedOver.size() >= kTakeAtLines; });
+            wake.wait_for(lock, kWritePeriod, [this] { return stopping || takeSoon(); });
             taken.swap(handedOver);
+            panes = paneBytes;
             last = stopping;
         }
-        take(taken);
+        for (QByteArray& records : taken) {
+            take(records, panes);
+            records.resize(0);
+            const std::lock_guard lock(mutex);
+            if (spare.size() < kSpareChunks && records.capacity() <= 2 * kChunkRoom)
+                spare.push_back(std::move(records));
+        }
         taken.clear();
         // At midnight the day's first pass removes what has grown too old.
         const QDate today = QDate::currentDate();
@@ -70,44 +113,49 @@ void LogFileWriter::run()
     }
 }
 
-QByteArray LogFileWriter::stampOf(qint64 msecs, QDate& day)
+void LogFileWriter::take(const QByteArray& records, const QList<QByteArray>& panes)
 {
-    // The local time is worked out once a second; the milliseconds are added.
+    Chunk chunk;
+    for (qsizetype at = 0; at < records.size();) {
+        Record record;
+        std::memcpy(&record, records.constData() + at, sizeof record);
+        at += sizeof record;
+        // Records and their texts are whole numbers of characters long, so
+        // every text starts aligned for them.
+        const QStringView text(reinterpret_cast<const QChar*>(records.constData() + at), record.chars);
+        at += record.chars * qsizetype(sizeof(QChar));
+        QDate day;
+        const QByteArray& time = stampOf(record.msecs, day);
+        if (day != chunk.day && chunk.lines > 0) {
+            keep(std::move(chunk));
+            chunk = Chunk();
+        }
+        chunk.day = day;
+        LogFileLine::append(chunk.bytes, time, panes.at(record.pane), text);
+        ++chunk.lines;
+    }
+    if (chunk.lines > 0)
+        keep(std::move(chunk));
+}
+
+const QByteArray& LogFileWriter::stampOf(qint64 msecs, QDate& day)
+{
+    // The local time is worked out once a second; the milliseconds are set.
     if (msecs / 1000 != stampSecond) {
         stampSecond = msecs / 1000;
         const QDateTime local = QDateTime::fromMSecsSinceEpoch(stampSecond * 1000);
         stampDay = local.date();
-        stampText = local.time().toString(QStringLiteral("HH:mm:ss.")).toLatin1();
+        stamp = local.time().toString(QStringLiteral("HH:mm:ss.zzz")).toLatin1();
     }
+    const int millis = int(msecs % 1000);
+    stamp[9] = char('0' + millis / 100);
+    stamp[10] = char('0' + millis / 10 % 10);
+    stamp[11] = char('0' + millis % 10);
     day = stampDay;
-    return stampText + QByteArray::number(1000 + msecs % 1000).mid(1);
+    return stamp;
 }
 
-void LogFileWriter::take(const std::vector<Entry>& entries)
-{
-    Chunk chunk;
-    qint64 lines = 0;
-    for (const Entry& entry : entries) {
-        QDate day;
-        const QByteArray stamp = stampOf(entry.msecs, day);
-        if (day != chunk.day && lines > 0) {
-            keep(std::move(chunk), lines);
-            chunk = Chunk();
-            lines = 0;
-        }
-        chunk.day = day;
-        if (entry.pane != lastPane) {
-            lastPane = entry.pane;
-            lastPaneBytes = entry.pane.toUtf8();
-        }
-        LogFileLine::append(chunk.bytes, stamp, lastPaneBytes, entry.text);
-        ++lines;
-    }
-    if (lines > 0)
-        keep(std::move(chunk), lines);
-}
-
-void LogFileWriter::keep(Chunk chunk, qint64 lines)
+void LogFileWriter::keep(Chunk chunk)
 {
     if (waitingBytes + chunk.bytes.size() <= kMaxWaitingBytes) {
         waitingBytes += chunk.bytes.size();
@@ -116,8 +164,8 @@ void LogFileWriter::keep(Chunk chunk, qint64 lines)
     }
     // The disk has failed for long: later lines are counted instead of kept.
     if (waiting.empty() || waiting.back().lost == 0)
-        waiting.push_back({chunk.day, {}, 0, QDateTime::currentMSecsSinceEpoch()});
-    waiting.back().lost += lines;
+        waiting.push_back({chunk.day, {}, 0, 0, QDateTime::currentMSecsSinceEpoch()});
+    waiting.back().lost += chunk.lines;
 }
 
 void LogFileWriter::writeWaiting()

@@ -3,8 +3,11 @@
 #include "common/LogDayFile.h"
 #include "common/LogWriteFailure.h"
 
+#include <QByteArray>
 #include <QDate>
+#include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <chrono>
 #include <condition_variable>
@@ -15,7 +18,8 @@
 #include <vector>
 
 // Writes the log panes' lines into the day's file of a logs folder on a thread
-// of its own, so that the window thread only hands them over. Lines reach the
+// of its own, so that the window thread only hands them over: each line is
+// copied, with its moment and pane, into a buffer the writer takes whole. Lines reach the
 // file within a fraction of a second, in the order they were handed over, each
 // whole (LogDayFile, LogFileLine); old and surplus files go at start and when
 // the day changes (LogRetention). While the disk fails, the lines wait within a
@@ -45,30 +49,35 @@ public:
     void append(const QString& pane, const QString& text);
 
 private:
-    struct Entry
-    {
-        qint64 msecs;
-        QString pane;
-        QString text;
-    };
-    // Lines of one day in file form, or, with `lost` above 0, the note that so
-    // many lines could not be kept while the disk failed.
+    // `lines` lines of one day in file form, or, with `lost` above 0, the note
+    // that so many lines could not be kept while the disk failed.
     struct Chunk
     {
         QDate day;
         QByteArray bytes;
+        qint64 lines = 0;
         qint64 lost = 0;
         qint64 lostAtMsecs = 0;
     };
 
+    // How a line stands in a hand-over buffer, followed by its UTF-16 text.
+    struct Record
+    {
+        qint64 msecs;
+        qint64 pane;
+        qint64 chars;
+    };
+
     void run();
-    void take(const std::vector<Entry>& entries);
-    void keep(Chunk chunk, qint64 lines);
+    bool takeSoon() const;
+    qint64 paneNumber(const QString& pane);
+    void take(const QByteArray& records, const QList<QByteArray>& panes);
+    void keep(Chunk chunk);
     void writeWaiting();
     bool writeChunk(const Chunk& chunk);
     void pruneFor(QDate today);
     // "HH:mm:ss.zzz" in local time, and the day, of a moment.
-    QByteArray stampOf(qint64 msecs, QDate& day);
+    const QByteArray& stampOf(qint64 msecs, QDate& day);
 
     const QString folder_;
     const Limits limits;
@@ -76,8 +85,15 @@ private:
 
     std::mutex mutex;
     std::condition_variable wake;
-    std::vector<Entry> handedOver;
+    std::vector<QByteArray> handedOver;
     bool stopping = false;
+    // The panes' names, as records number them, in UTF-8.
+    QStringList paneNames;
+    QList<QByteArray> paneBytes;
+    qint64 lastPane = -1;
+    // Hand-over buffers the writer is done with, kept for new ones: a fresh
+    // buffer costs a page fault for every page the callers fill.
+    std::vector<QByteArray> spare;
 
     // The writer thread's own.
     std::deque<Chunk> waiting;
@@ -88,9 +104,7 @@ private:
     int keptOthers = 0;
     qint64 stampSecond = -1;
     QDate stampDay;
-    QByteArray stampText;
-    QString lastPane;
-    QByteArray lastPaneBytes;
+    QByteArray stamp;
 
     std::thread thread;
 };

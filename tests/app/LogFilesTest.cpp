@@ -94,7 +94,9 @@ TEST_F(LogFiles, APaneKeepsItsNewestLinesAndTheFileAllOfThemInOrder)
     show();
     auto* mmLog = field<QPlainTextEdit>("mmLog");
     appendLines(window, mmLog, 150'000);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return mmLog->blockCount() == 100'000; }));
+    // A full pane takes what follows at its next frame.
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return mmLog->blockCount() == 100'000 && mmLog->document()->lastBlock().text() == "line 150000"; }));
     EXPECT_EQ(mmLog->document()->firstBlock().text(), "line 50001");
     EXPECT_EQ(mmLog->document()->lastBlock().text(), "line 150000");
     EXPECT_EQ(fileLines(folder.path(), 150'000), numbered("mmLog", 1, 150'000));
@@ -189,7 +191,10 @@ TEST(LogPaneLimit, ABadValueFallsBackToTheDefaultWithOneLine)
         EXPECT_EQ(mmoLog->toPlainText().isEmpty() ? 0 : mmoLog->blockCount(), c.warnings) << c.ini;
         EXPECT_EQ(window.trafficLog().sideLimit(), (qint64(c.trafficMB) << 20) / 10) << c.ini;
         appendLines(window, mmoLog, 101'000);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return mmoLog->blockCount() == c.kept; })) << c.ini;
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return mmoLog->blockCount() == c.kept && mmoLog->document()->lastBlock().text() == "line 101000";
+        })) << c.ini;
+        EXPECT_EQ(mmoLog->document()->firstBlock().text(), QStringLiteral("line %1").arg(101'001 - c.kept));
     }
 }
 
@@ -212,3 +217,22 @@ TEST_F(LogFiles, EveryPanesMenuOpensTheLogsFolder)
 }
 
 #include "LogFilesTest.moc"
+
+TEST(LogPaneLimit, AFullPaneKeepsItsNewestBlocksOfLinesThatHoldSeveral)
+{
+    QTemporaryDir folder;
+    writeTestFile(folder.filePath("Horavel.ini"), "[Log]\r\nMaxPaneLines=1000\r\n");
+    TfrmMain window;
+    window.setProgramFolder(folder.path());
+    window.show();
+    auto* mmLog = window.findChild<QPlainTextEdit*>("mmLog");
+    // The first handler fills the pane; the second's lines alone would fill it again.
+    for (const auto& [from, to] : {std::pair(1, 600), std::pair(601, 1500)})
+        window.runHandler([mmLog, from, to] {
+            for (int i = from; i <= to; ++i)
+                TfrmMain::appendLine(mmLog, QStringLiteral("a%1\nb%1").arg(i));
+        });
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return mmLog->blockCount() == 1000 && mmLog->document()->lastBlock().text() == "b1500"; }));
+    EXPECT_EQ(mmLog->document()->firstBlock().text(), "a1001");
+}
