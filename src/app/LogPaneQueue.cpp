@@ -135,9 +135,13 @@ void LogPaneQueue::add(const QString& line, bool mayWait)
     if (file)
         file->append(fileName, line);
     const QString shown = LongLineCut::shorten(line);
+    const bool isFull = full();
     if (waiting.isEmpty() || waiting.constLast().text.size() >= kPieceChars) {
         waiting.append(Piece{});
-        waiting.last().text.reserve(kPieceChars + shown.size() + 1);
+        // A full pane's pieces add up to a pane of lines; without room set
+        // aside, growing would leave up to half of each unused.
+        if (isFull)
+            waiting.last().text.reserve(kPieceChars + shown.size() + 1);
     }
     Piece& piece = waiting.last();
     if (piece.lines++ > 0)
@@ -150,7 +154,7 @@ void LogPaneQueue::add(const QString& line, bool mayWait)
     waitingChars += shown.size();
 
     bool writeNow = !mayWait;
-    if (full()) {
+    if (isFull) {
         dropCovered();
         writeNow = writeNow || waitingChars >= kMaxWaitingCharsWhenFull;
     } else {
