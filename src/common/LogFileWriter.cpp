@@ -97,6 +97,9 @@ void LogFileWriter::run()
         }
         for (QByteArray& records : taken) {
             take(records, panes);
+            // Each buffer is written before the next is formatted: many taken at
+            // once must not look like a disk that failed for long.
+            writeWaiting();
             records.resize(0);
             const std::lock_guard lock(mutex);
             if (spare.size() < kSpareChunks && records.capacity() <= 2 * kChunkRoom)

@@ -113,3 +113,20 @@ TEST(LogFileWriter, AFailingFolderIsReportedOnceAndWritingResumesWhenItCanBeWrit
     ASSERT_EQ(reports.size(), 1);
     EXPECT_TRUE(reports[0].startsWith(logs));
 }
+
+// A burst far beyond what waits while the disk fails reaches the file whole when
+// the disk is fine, however many buffers the writer finds at once.
+TEST(LogFileWriter, ABurstOfLinesIsWrittenWholeWhileTheDiskIsFine)
+{
+    QTemporaryDir folder;
+    constexpr int kLines = 48;
+    const QString line(1 << 20, QChar('x'));
+    {
+        LogFileWriter writer(folder.path(), {}, nullptr);
+        for (int i = 0; i < kLines; ++i)
+            writer.append("p", line);
+    }
+    const QList<QByteArray> lines = linesOf(folder.filePath(LogDayFile::nameOf(QDate::currentDate())), kLines);
+    EXPECT_EQ(lines.size(), kLines);
+    EXPECT_EQ(lines.count("p " + line.toLatin1()), kLines);
+}
