@@ -3,6 +3,7 @@
 // unmatched path of the same server in the same run, at 1 and 32 connections.
 //
 // Usage: consumption_bench [seconds per wrk run, default 10]
+#include "app/LogView.h"
 #include "app/TfrmMain.h"
 #include "WindowServer.h"
 #include "WrkOutput.h"
@@ -12,7 +13,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -85,7 +85,7 @@ int main(int argc, char** argv)
 
     for (int connections : {1, 32}) {
         // Each pair of runs starts from empty panes, so that earlier lines do not weigh on it.
-        for (auto* pane : window.findChildren<QPlainTextEdit*>()) {
+        for (auto* pane : window.findChildren<LogView*>()) {
             pane->clear();
             pane->setProperty("hasLines", false);
         }
@@ -94,7 +94,7 @@ int main(int argc, char** argv)
         const WrkResult account = runWrk("/queryAccount", accountScript, connections, seconds);
         print("/queryAccount", connections, account, unmatched.requestsPerSecond);
     }
-    const QString reply = window.findChild<QPlainTextEdit*>("mmMsg")->toPlainText().section('\n', 0, 0);
+    const QString reply = window.findChild<LogView*>("mmMsg")->toPlainText().section('\n', 0, 0);
     std::printf("first account reply of the last run: %s\n", qPrintable(reply.left(80)));
     return 0;
 }

@@ -11,6 +11,7 @@
 // stopped if it takes longer than its limit.
 #include "SinkTerminal.h"
 #include "ProcessMemory.h"
+#include "app/LogView.h"
 #include "app/TfrmMain.h"
 #include "device/CommandEnvelope.h"
 #include "device/FirmwareUpgrade.h"
@@ -21,7 +22,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -125,7 +125,7 @@ int clickPhase(int argc, char** argv, const QString& path)
     window.findChild<QLineEdit*>("edtIP")->setText(QString::fromLatin1(kAddress));
     QTest::mouseClick(window.findChild<QPushButton*>("btnLink"), Qt::LeftButton);
     auto* button = window.findChild<QPushButton*>("btnbootOnline");
-    auto* log = window.findChild<QPlainTextEdit*>("mmMsg");
+    auto* log = window.findChild<LogView*>("mmMsg");
     // The dialog is answered at once, so the round is the work after the choice.
     rounds("click", [&] {
         // The dialog is built on the first click.

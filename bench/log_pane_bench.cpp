@@ -7,7 +7,7 @@
 //
 // Usage: log_pane_bench [--no-huge]   (--no-huge leaves out the 3 MiB line)
 #include "TimerGap.h"
-#include "app/LogPaneQueue.h"
+#include "app/LogView.h"
 #include "app/TfrmMain.h"
 #include "ProcessMemory.h"
 #include "common/LogFileWriter.h"
@@ -21,7 +21,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTemporaryDir>
-#include <QTextBlock>
 #include <QTimer>
 #include <QWindow>
 #include <algorithm>
@@ -41,12 +40,12 @@ constexpr int kMaxPaneLines = 100'000;
 // Lets the window run until the pane shows at least `blocks` lines, ending with
 // `last` when given, and has been painted since, so that whatever the pane
 // defers is paid for inside the figure.
-void settle(QPlainTextEdit* pane, int blocks, const QString& last = {})
+void settle(LogView* pane, int blocks, const QString& last = {})
 {
     QElapsedTimer limit;
     limit.start();
     const auto shown = [&] {
-        return pane->blockCount() >= blocks && (last.isEmpty() || pane->document()->lastBlock().text() == last);
+        return pane->lineCount() >= blocks && (last.isEmpty() || pane->line(pane->lineCount() - 1) == last);
     };
     while (!shown() && limit.elapsed() < 600'000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -72,13 +71,13 @@ qint64 loggedBytes(const QString& programFolder)
 
 // The lines come as handlers write them, a few at a time. With the file on,
 // the figure runs until the file holds every line too. Gives the seconds.
-double millionLines(TfrmMain& window, QPlainTextEdit* pane, int maxLines, bool fileOn)
+double millionLines(TfrmMain& window, LogView* pane, int maxLines, bool fileOn)
 {
     constexpr int kLinesPerHandler = 10;
     // "HH:mm:ss.zzz mmoLog " before each line, a line feed after it.
     constexpr qint64 kFileBytesPerLine = 20 + 100 + 1;
-    LogPaneQueue::clear(pane);
-    LogPaneQueue::bound(pane, maxLines);
+    pane->clear();
+    pane->setMaxLines(maxLines);
     QCoreApplication::processEvents();
     const qint64 fileBefore = loggedBytes(window.programFolder());
     const long before = statusKb("VmRSS:");
@@ -105,7 +104,7 @@ double millionLines(TfrmMain& window, QPlainTextEdit* pane, int maxLines, bool f
                 (loggedBytes(window.programFolder()) - fileBefore) / 1e6);
     std::printf("resident memory: before %.1f MB, after %.1f MB, growth %.1f MB, pane holds %d lines, peak "
                 "%.1f MB\n",
-                before / 1024.0, after / 1024.0, (after - before) / 1024.0, pane->blockCount(),
+                before / 1024.0, after / 1024.0, (after - before) / 1024.0, pane->lineCount(),
                 statusKb("VmHWM:") / 1024.0);
     std::fflush(stdout);
     return done;
@@ -113,12 +112,12 @@ double millionLines(TfrmMain& window, QPlainTextEdit* pane, int maxLines, bool f
 
 // Four threads, 500 lines a second each, every line one window step of the
 // server's bridge, as a route's log line is.
-void streamedLines(QPlainTextEdit* pane, WindowBridge* bridge)
+void streamedLines(LogView* pane, WindowBridge* bridge)
 {
     constexpr int kThreads = 4;
     constexpr int kSeconds = 10;
     constexpr int kPerThreadPerSecond = 500;
-    const int blocksBefore = pane->blockCount();
+    const int blocksBefore = pane->lineCount();
 
     TimerGap gap;
 
@@ -145,16 +144,15 @@ void streamedLines(QPlainTextEdit* pane, WindowBridge* bridge)
     gap.stop();
     // Every step that ran appended its line; a full bounded pane stays full.
     const int total = kThreads * kSeconds * kPerThreadPerSecond;
-    LogPaneQueue::flushAll();
     settle(pane, 0);
     std::printf("%d lines a second from %d threads for %d s (pane already holding %d lines): largest gap "
                 "of a 10 ms timer %.1f ms, %ld steps abandoned, %ld lines arrived, the pane holds %d\n",
                 kThreads * kPerThreadPerSecond, kThreads, kSeconds, blocksBefore, gap.largestMs(),
-                abandoned.load(), total - abandoned.load(), pane->blockCount());
+                abandoned.load(), total - abandoned.load(), pane->lineCount());
     std::fflush(stdout);
 }
 
-void longLines(TfrmMain& window, QPlainTextEdit* pane, bool huge)
+void longLines(TfrmMain& window, LogView* pane, bool huge)
 {
     std::vector<int> lengths = {8 << 10, 16 << 10, 32 << 10, 64 << 10, 128 << 10};
     if (huge)
@@ -170,6 +168,26 @@ void longLines(TfrmMain& window, QPlainTextEdit* pane, bool huge)
                     timer.nsecsElapsed() / 1e6);
         std::fflush(stdout);
     }
+}
+
+void qtTextEdit()
+{
+    QPlainTextEdit edit;
+    edit.setMaximumBlockCount(kMaxPaneLines);
+    edit.show();
+    const long before = statusKb("VmRSS:");
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 1; i <= kMillion; ++i) {
+        edit.appendPlainText(hundredCharacters(i));
+        if (i % 1000 == 0)
+            QCoreApplication::processEvents();
+    }
+    edit.viewport()->repaint();
+    QCoreApplication::processEvents();
+    std::printf("QPlainTextEdit bounded to %d blocks, the same million lines: %.2f s, growth %.1f MB\n",
+                kMaxPaneLines, timer.nsecsElapsed() / 1e9, (statusKb("VmRSS:") - before) / 1024.0);
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -192,26 +210,28 @@ int main(int argc, char** argv)
     window.findChild<QPushButton*>("btn8")->click();
     QCoreApplication::processEvents();
 
-    auto* mmoLog = window.findChild<QPlainTextEdit*>("mmoLog");
+    auto* mmoLog = window.findChild<LogView*>("mmoLog");
     // Side by side, best of three each, since other work on the machine slows
     // single runs by a quarter and more.
     LogFileWriter writer(QDir(folder.path()).filePath("logs"), {}, nullptr);
     double on = 1e9;
     double off = 1e9;
     for (int round = 0; round < 3; ++round) {
-        LogPaneQueue::recordTo(mmoLog, &writer);
+        mmoLog->recordTo(&writer);
         on = std::min(on, millionLines(window, mmoLog, kMaxPaneLines, true));
-        LogPaneQueue::recordTo(mmoLog, nullptr);
+        mmoLog->recordTo(nullptr);
         off = std::min(off, millionLines(window, mmoLog, kMaxPaneLines, false));
     }
     std::printf("file on / file off, best of three each: %.2f s / %.2f s = %.2f\n", on, off, on / off);
     std::fflush(stdout);
     // The rest with the file on again.
-    LogPaneQueue::recordTo(mmoLog, &writer);
+    mmoLog->recordTo(&writer);
     streamedLines(mmoLog, window.findChild<WindowBridge*>("callbackBridge"));
     longLines(window, mmoLog, huge);
-    // As the pane was before it had a bound or a file; the last, for its memory.
-    LogPaneQueue::recordTo(mmoLog, nullptr);
+    // The pane with no bound, for its memory per line; then Qt's own bounded
+    // text edit taking the same lines, as the panes did before.
+    mmoLog->recordTo(nullptr);
     millionLines(window, mmoLog, 0, false);
+    qtTextEdit();
     return 0;
 }

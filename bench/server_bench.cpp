@@ -7,6 +7,7 @@
 #include "BareServer.h"
 #include "WindowServer.h"
 #include "WrkOutput.h"
+#include "app/LogView.h"
 
 #include "app/TfrmMain.h"
 #include "server/HttpServer.h"
@@ -16,7 +17,6 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -86,7 +86,7 @@ void print(const char* server, const char* path, int connections, const WrkResul
 void loadRuns(TfrmMain& window, int seconds)
 {
     const WindowBridge* bridge = window.findChild<WindowBridge*>("callbackBridge");
-    auto* mmoLog = window.findChild<QPlainTextEdit*>("mmoLog");
+    auto* mmoLog = window.findChild<LogView*>("mmoLog");
 
     ServerReply attendance;
     attendance.body = R"({"result":1,"success":true})";
@@ -105,7 +105,7 @@ void loadRuns(TfrmMain& window, int seconds)
             bareRate = bareResult.requestsPerSecond;
             print("bare", path, connections, bareResult, bareResult.requestsPerSecond);
 
-            const int linesBefore = mmoLog->blockCount();
+            const int linesBefore = mmoLog->lineCount();
             WrkResult windowResult;
             int peak = 0;
             {
@@ -117,7 +117,7 @@ void loadRuns(TfrmMain& window, int seconds)
             print("window", path, connections, windowResult, bareResult.requestsPerSecond,
                   QString("[wrk requests %1, requests logged %2, peak waiting for window %3]")
                       .arg(windowResult.requests)
-                      .arg((mmoLog->blockCount() - linesBefore) / linesPerRequest)
+                      .arg((mmoLog->lineCount() - linesBefore) / linesPerRequest)
                       .arg(peak));
 
             // The traffic log's cost: the same window with the log on and off

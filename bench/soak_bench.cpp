@@ -7,13 +7,13 @@
 #include "TimerGap.h"
 #include "ProcessMemory.h"
 #include "WindowServer.h"
+#include "app/LogView.h"
 
 #include "app/TfrmMain.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -51,14 +51,14 @@ int main(int argc, char** argv)
     int minute = 0;
     QTimer everyMinute;
     // What the window holds by its own bounds, to tell them from a leak.
-    const auto* mmoLog = window.findChild<QPlainTextEdit*>("mmoLog");
-    const auto* mmMsg = window.findChild<QPlainTextEdit*>("mmMsg");
+    const auto* mmoLog = window.findChild<LogView*>("mmoLog");
+    const auto* mmMsg = window.findChild<LogView*>("mmMsg");
     const auto printMinute = [&] {
         std::printf(
             "minute %d: resident memory %.1f MB, largest timer gap so far %.1f ms; lines in mmoLog %d, "
             "mmMsg %d; traffic records %.1f MB\n",
-            ++minute, statusKb("VmRSS:") / 1024.0, gap.largestMs(), mmoLog->blockCount(),
-            mmMsg->blockCount(), window.trafficLog().keptBytes() / 1e6);
+            ++minute, statusKb("VmRSS:") / 1024.0, gap.largestMs(), mmoLog->lineCount(),
+            mmMsg->lineCount(), window.trafficLog().keptBytes() / 1e6);
         std::fflush(stdout);
     };
     QObject::connect(&everyMinute, &QTimer::timeout, printMinute);

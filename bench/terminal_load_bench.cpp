@@ -5,6 +5,7 @@
 // Usage: terminal_load_bench [terminals, default 20] [requests a second, default 200] [seconds, default 30]
 #include "BareServer.h"
 #include "WindowServer.h"
+#include "app/LogView.h"
 
 #include "app/TfrmMain.h"
 #include "server/ReplyFraming.h"
@@ -12,7 +13,6 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QRegularExpression>
@@ -75,10 +75,10 @@ int main(int argc, char** argv)
 
     std::printf("window's server (%s), %s:\n", kWindowAddress, load.join(' ').toLocal8Bit().constData());
     const Figures windowed = runLoad(kWindowAddress, load);
-    const auto* mmoLog = window.findChild<QPlainTextEdit*>("mmoLog");
-    const auto* mmMsg = window.findChild<QPlainTextEdit*>("mmMsg");
+    const auto* mmoLog = window.findChild<LogView*>("mmoLog");
+    const auto* mmMsg = window.findChild<LogView*>("mmMsg");
     std::printf("lines afterwards: mmoLog %d, mmMsg (account queries) %d\n\n",
-                mmoLog->document()->blockCount(), mmMsg->document()->blockCount());
+                mmoLog->lineCount(), mmMsg->lineCount());
 
     ServerReply attendance;
     attendance.body = R"({"result":1,"success":true})";

@@ -1,6 +1,5 @@
 #include "app/CallbackServer.h"
 
-#include "app/LogPaneQueue.h"
 #include "common/Failure.h"
 #include "server/HttpServer.h"
 #include "server/WindowBridge.h"
@@ -13,7 +12,6 @@ CallbackServer::CallbackServer(QWidget* window, std::unique_ptr<ServerWindow> ro
     : bridge(new WindowBridge(window)), routesWindow(std::move(routesWindow))
 {
     bridge->setObjectName(QStringLiteral("callbackBridge"));
-    bridge->setAfterSteps([] { LogPaneQueue::flushAll(); });
     server = std::make_unique<HttpServer>(
         [this, answer = windowStepHandler(*bridge, *this->routesWindow)](const ServerRequest& request) {
             if (const std::optional<CallbackSighting> sighting = SightingOf(request))

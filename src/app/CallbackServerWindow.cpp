@@ -1,7 +1,7 @@
 #include "app/CallbackServerWindow.h"
 
 #include "app/DeviceSession.h"
-#include "app/LogPaneQueue.h"
+#include "app/LogView.h"
 #include "app/ServiceClock.h"
 #include "app/pages/ConsumptionReplyPage.h"
 #include "app/pages/ConsumptionTaskPage.h"
@@ -19,8 +19,7 @@ CallbackServerWindow::CallbackServerWindow(QObject* window, const DeviceSession&
 
 void CallbackServerWindow::appendLine(LogPane pane, const QString& line)
 {
-    // The bridge writes a batch's lines before any of its replies leave.
-    LogPaneQueue::appendLater(pane == LogPane::mmoLog ? pages.deviceLog : pages.serviceLog, line);
+    (pane == LogPane::mmoLog ? pages.deviceLog : pages.serviceLog)->appendLine(line);
 }
 
 HeartbeatFields CallbackServerWindow::heartbeatFields()

@@ -7,7 +7,7 @@ class ConsumptionReplyPage;
 class ConsumptionTaskPage;
 class DeviceSession;
 class QObject;
-class QPlainTextEdit;
+class LogView;
 class ServiceClock;
 
 // The main window as the server's routes see it: the pages they read and
@@ -18,8 +18,8 @@ class CallbackServerWindow : public ServerWindow
 public:
     struct Pages
     {
-        QPlainTextEdit* deviceLog;
-        QPlainTextEdit* serviceLog;
+        LogView* deviceLog;
+        LogView* serviceLog;
         const ConsumptionTaskPage& tasks;
         ConsumptionReplyPage& replies;
     };

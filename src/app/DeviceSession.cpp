@@ -2,7 +2,7 @@
 
 #include "app/CommandRunner.h"
 #include "app/DeviceSettingsRecorder.h"
-#include "app/LogPaneQueue.h"
+#include "app/LogView.h"
 #include "common/SettingsFile.h"
 #include "common/Failure.h"
 #include "device/ReportOutcome.h"
@@ -33,8 +33,6 @@ bool DeviceSession::runCommand(const std::function<void()>& work)
 {
     if (busy())
         return false;
-    // Lines written so far show while the window waits for the terminal.
-    LogPaneQueue::flushAll();
     return run(work, false);
 }
 
@@ -63,7 +61,7 @@ bool DeviceSession::run(const std::function<void()>& work, bool withFtp)
     });
 }
 
-void DeviceSession::runLogged(QPlainTextEdit* pane, const LoggedCommand& command)
+void DeviceSession::runLogged(LogView* pane, const LoggedCommand& command)
 {
     const DeviceConnection connection = connection_;
     const QString pass = password();
@@ -73,10 +71,10 @@ void DeviceSession::runLogged(QPlainTextEdit* pane, const LoggedCommand& command
     writeLog(pane, log);
 }
 
-void DeviceSession::writeLog(QPlainTextEdit* pane, const CommandLog& log)
+void DeviceSession::writeLog(LogView* pane, const CommandLog& log)
 {
     for (const QString& line : log.lines)
-        LogPaneQueue::append(pane, line);
+        pane->appendLine(line);
     if (log.error)
         throw Failure(*log.error);
 }

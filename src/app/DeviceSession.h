@@ -10,7 +10,7 @@
 #include <functional>
 
 class CommandRunner;
-class QPlainTextEdit;
+class LogView;
 class QWidget;
 class SettingsFile;
 struct CommandLog;
@@ -71,10 +71,10 @@ public:
     // A command from the connection and password as they are now to its log,
     // run on the runner; its lines then go into pane.
     using LoggedCommand = std::function<CommandLog(const DeviceConnection&, const QString& password)>;
-    void runLogged(QPlainTextEdit* pane, const LoggedCommand& command);
+    void runLogged(LogView* pane, const LoggedCommand& command);
 
     // Appends the command's lines; an error it carries then ends the action.
-    static void writeLog(QPlainTextEdit* pane, const CommandLog& log);
+    static void writeLog(LogView* pane, const CommandLog& log);
 
 private:
     bool run(const std::function<void()>& work, bool withFtp);

@@ -1,21 +1,20 @@
 #include "app/PaneLogging.h"
 
-#include "app/LogPaneQueue.h"
 #include "app/LogSettings.h"
+#include "app/LogView.h"
 #include "common/LogFileWriter.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QUrl>
-#include <QPlainTextEdit>
 
 PaneLogging::PaneLogging() = default;
 
 PaneLogging::~PaneLogging()
 {
-    for (QPlainTextEdit* pane : std::as_const(recorded))
+    for (LogView* pane : std::as_const(recorded))
         if (pane)
-            LogPaneQueue::recordTo(pane, nullptr);
+            pane->recordTo(nullptr);
 }
 
 QString PaneLogging::folderIn(const QString& programFolder)
@@ -30,12 +29,12 @@ bool PaneLogging::openFolder(const QString& folder)
 }
 
 LogSettings PaneLogging::start(const SettingsFile& settings, const QString& programFolder,
-                        const QList<QPlainTextEdit*>& panes, QPlainTextEdit* notices)
+                        const QList<LogView*>& panes, LogView* notices)
 {
     const LogSettings limits = LogSettings::read(settings);
     // The writer's thread tells of a failing disk; the line goes in on the
     // window thread, unless the pane is gone by then.
-    QPointer<QPlainTextEdit> noticePane = notices;
+    QPointer<LogView> noticePane = notices;
     writer = std::make_unique<LogFileWriter>(
         folderIn(programFolder), LogFileWriter::Limits{limits.keepDays, limits.maxTotalBytes()},
         [noticePane](const QString& error) {
@@ -43,15 +42,16 @@ LogSettings PaneLogging::start(const SettingsFile& settings, const QString& prog
                 QString::fromUtf8("日志文件无法写入（%1）；窗口中的记录照常，每分钟检查一次，可写时继续写入")
                     .arg(error);
             QMetaObject::invokeMethod(
-                noticePane, [noticePane, line] { LogPaneQueue::append(noticePane, line); },
+                noticePane, [noticePane, line] { if (noticePane)
+                        noticePane->appendLine(line); },
                 Qt::QueuedConnection);
         });
-    for (QPlainTextEdit* pane : panes) {
-        LogPaneQueue::bound(pane, limits.maxPaneLines);
-        LogPaneQueue::recordTo(pane, writer.get());
+    for (LogView* pane : panes) {
+        pane->setMaxLines(limits.maxPaneLines);
+        pane->recordTo(writer.get());
         recorded << pane;
     }
     for (const QString& problem : limits.problems)
-        LogPaneQueue::append(notices, problem);
+        notices->appendLine(problem);
     return limits;
 }

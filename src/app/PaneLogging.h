@@ -9,7 +9,7 @@
 #include <memory>
 
 class LogFileWriter;
-class QPlainTextEdit;
+class LogView;
 class SettingsFile;
 
 // What the log panes keep: the newest lines in memory, as many as the settings
@@ -33,9 +33,9 @@ public:
     // key that falls back to its default, and a disk that fails, are reported
     // by a line in `notices`. Returns what it read.
     LogSettings start(const SettingsFile& settings, const QString& programFolder,
-               const QList<QPlainTextEdit*>& panes, QPlainTextEdit* notices);
+               const QList<LogView*>& panes, LogView* notices);
 
 private:
-    QList<QPointer<QPlainTextEdit>> recorded;
+    QList<QPointer<LogView>> recorded;
     std::unique_ptr<LogFileWriter> writer;
 };

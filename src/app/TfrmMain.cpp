@@ -3,7 +3,7 @@
 #include "app/CallbackServer.h"
 #include "app/CallbackServerWindow.h"
 #include "app/DeviceSession.h"
-#include "app/LogPaneQueue.h"
+#include "app/LogView.h"
 #include "app/PaneLogging.h"
 #include "app/ProgramFolder.h"
 #include "common/SettingsFile.h"
@@ -162,7 +162,7 @@ void TfrmMain::setupShortcuts()
     connect(n1Shortcut, &QShortcut::activated, this, togglePanel);
 }
 
-QList<QPlainTextEdit*> TfrmMain::logPanes() const
+QList<LogView*> TfrmMain::logPanes() const
 {
     return {parts->tabSheet1->log(), parts->ts1->log(), parts->tabSheet5->log(),
             parts->ts2->log(),       parts->ts4->log(), parts->ts3->log()};
@@ -170,8 +170,8 @@ QList<QPlainTextEdit*> TfrmMain::logPanes() const
 
 void TfrmMain::showPages()
 {
-    for (QPlainTextEdit* pane : logPanes())
-        LogPaneQueue::clear(pane);
+    for (LogView* pane : logPanes())
+        pane->clear();
     parts->tabSheet5->showMaskDefaults();
     parts->session.settingsFile().EnsureSettingsFile();
     const LogSettings limits =
@@ -234,7 +234,7 @@ void TfrmMain::showGeneralError(const QString& text)
     QMessageBox::critical(this, QString::fromUtf8(kCaption), text);
 }
 
-void TfrmMain::appendLine(QPlainTextEdit* pane, const QString& line)
+void TfrmMain::appendLine(LogView* pane, const QString& line)
 {
-    LogPaneQueue::append(pane, line);
+    pane->appendLine(line);
 }

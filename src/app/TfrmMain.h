@@ -8,7 +8,7 @@
 
 class QAction;
 class QMenu;
-class QPlainTextEdit;
+class LogView;
 class QShortcut;
 class QSplitter;
 class QTabWidget;
@@ -41,9 +41,8 @@ public:
     void setProgramFolder(const QString& folder);
 
     // Adds one whole line at the end of a log pane, nothing added to it, except
-    // that a line too long to lay out is shown cut (LongLineCut). Inside a
-    // handler or a server step the line goes in when that ends (LogPaneQueue).
-    static void appendLine(QPlainTextEdit* pane, const QString& line);
+    // that a line too long to lay out is shown cut (LongLineCut).
+    static void appendLine(LogView* pane, const QString& line);
 
     // Every exchange of both roles, for the traffic panel.
     TrafficLog& trafficLog();
@@ -63,7 +62,7 @@ private:
     void toggleTrafficPanel();
     void showPages();
     // Every page's log pane, in the order the show sequence empties them.
-    QList<QPlainTextEdit*> logPanes() const;
+    QList<LogView*> logPanes() const;
     void showGeneralError(const QString& text);
 
     std::unique_ptr<Parts> parts;

@@ -1,4 +1,5 @@
 #include "app/TfrmMain.h"
+#include "app/LogView.h"
 #include "app/PaneLogging.h"
 #include "app/TrafficPanel.h"
 #include "app/TrafficPanelGeometry.h"
@@ -6,7 +7,6 @@
 #include <QDir>
 #include <QLayout>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
@@ -37,7 +37,7 @@ void TfrmMain::setupTrafficPanel()
     trafficShortcut->setContext(Qt::WindowShortcut);
     connect(trafficShortcut, &QShortcut::activated, this, &TfrmMain::toggleTrafficPanel);
 
-    for (QPlainTextEdit* pane : logPanes()) {
+    for (LogView* pane : logPanes()) {
         pane->setContextMenuPolicy(Qt::CustomContextMenu);
         connect(pane, &QWidget::customContextMenuRequested, this, [this, pane](const QPoint& at) {
             QMenu* menu = pane->createStandardContextMenu();

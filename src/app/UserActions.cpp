@@ -1,7 +1,6 @@
 #include "app/UserActions.h"
 
 #include "app/DeviceSession.h"
-#include "app/LogPaneQueue.h"
 
 #include <exception>
 
@@ -14,7 +13,6 @@ void UserActions::run(const std::function<void()>& handler)
 {
     // The error box comes after the handler's lines.
     try {
-        const LogPaneQueue::Batch batch;
         handler();
     } catch (const std::exception& error) {
         showError(QString::fromUtf8(error.what()));

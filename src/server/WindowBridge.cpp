@@ -37,11 +37,6 @@ void WindowBridge::close()
     notStarted.clear();
 }
 
-void WindowBridge::setAfterSteps(std::function<void()> work)
-{
-    afterSteps = std::move(work);
-}
-
 bool WindowBridge::run(const std::function<void()>& step)
 {
     // A step asked for on the window thread itself would wait for itself.
@@ -52,7 +47,6 @@ bool WindowBridge::run(const std::function<void()>& step)
                 return false;
         }
         step();
-        afterBatch();
         return true;
     }
 
@@ -124,10 +118,6 @@ void WindowBridge::runReadySteps()
         if (std::chrono::steady_clock::now() - start >= kBatchTime)
             break;
     }
-    if (ran.empty())
-        return;
-    afterBatch();
-
     std::lock_guard lock(mutex);
     for (const auto& [call, finished] : ran) {
         call->finished = finished;
@@ -137,16 +127,5 @@ void WindowBridge::runReadySteps()
     if (!notStarted.empty() && !wakePosted) {
         wakePosted = true;
         QMetaObject::invokeMethod(this, "runReadySteps", Qt::QueuedConnection);
-    }
-}
-
-void WindowBridge::afterBatch()
-{
-    if (!afterSteps)
-        return;
-    // Whatever goes wrong here must not keep the batch's callers waiting.
-    try {
-        afterSteps();
-    } catch (...) {
     }
 }

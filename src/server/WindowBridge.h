@@ -13,8 +13,7 @@
 // is closed (server stopped, window gone) every waiting or later call returns
 // "abandoned" and steps that have not started never run. Callers must be gone
 // before the bridge is destroyed. Steps that are ready together run as one
-// batch, each still in one piece, and the batch ends with the after-steps work
-// (writing their log lines) before any of their callers go on.
+// batch, each still in one piece.
 class WindowBridge : public QObject
 {
     Q_OBJECT
@@ -27,9 +26,6 @@ public:
     // On the window thread.
     void open();
     void close();
-    // Runs on the window thread after each batch of steps, before their callers
-    // are released. Set before the bridge is opened.
-    void setAfterSteps(std::function<void()> work);
 
     // From any thread: runs step on the window thread as one uninterrupted piece
     // and waits for it. False when it was abandoned instead.
@@ -55,7 +51,6 @@ private:
     // batches. The steps travel in this object's queue, not inside Qt's events,
     // so that every hand-over is guarded by the mutex.
     Q_INVOKABLE void runReadySteps();
-    void afterBatch();
 
     mutable std::mutex mutex;
     bool isOpen = false;
@@ -64,5 +59,4 @@ private:
     bool wakePosted = false;
     std::deque<std::shared_ptr<Call>> notStarted;
     std::set<std::shared_ptr<Call>> waiting;
-    std::function<void()> afterSteps;
 };

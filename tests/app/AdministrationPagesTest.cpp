@@ -1,4 +1,5 @@
 #include "common/TextCodec.h"
+#include "app/LogView.h"
 #include "support/FakeTerminal.h"
 #include "support/WindowTest.h"
 
@@ -9,7 +10,6 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -38,7 +38,7 @@ protected:
 
     QStringList lines(const char* pane)
     {
-        const QString text = field<QPlainTextEdit>(pane)->toPlainText();
+        const QString text = field<LogView>(pane)->toPlainText();
         return text.isEmpty() ? QStringList() : text.split('\n');
     }
 

@@ -1,4 +1,5 @@
 #include "common/CsvTable.h"
+#include "app/LogView.h"
 #include "common/TextCodec.h"
 #include "support/FakeTerminal.h"
 #include "support/SimulatorProcess.h"
@@ -14,7 +15,6 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
@@ -188,7 +188,7 @@ TEST_F(BulkEnrolSimulator, ValidRowsGoOnTheTerminalAndInvalidOnesSendNothing)
     EXPECT_EQ(handled("person/permissionsCreate"), 50);
     EXPECT_EQ(handled("face"), 50);
     EXPECT_EQ(terminal->output().count("-> refused"), 50);
-    EXPECT_TRUE(field<QPlainTextEdit>("mmoLog1")->toPlainText().contains(u("P50 员工50 成功")));
+    EXPECT_TRUE(field<LogView>("mmoLog1")->toPlainText().contains(u("P50 员工50 成功")));
 
     // Again over the same persons: skipped without a create, or overwritten.
     recheck();

@@ -1,4 +1,5 @@
 #include "server/WindowBridge.h"
+#include "app/LogView.h"
 #include "support/LoopbackClient.h"
 #include "support/WindowTest.h"
 
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QThread>
@@ -52,7 +52,7 @@ protected:
     CallbackServer() { show(); }
 
     QPushButton* btn8() { return field<QPushButton>("btn8"); }
-    QStringList lines(const char* pane) { return field<QPlainTextEdit>(pane)->toPlainText().split('\n'); }
+    QStringList lines(const char* pane) { return field<LogView>(pane)->toPlainText().split('\n'); }
 
     void start(const char* address, const char* port = "8090")
     {
@@ -171,7 +171,7 @@ TEST_F(CallbackServer, RequestsAreLoggedToTheWindowAndHeartbeatsReadItsRadioButt
     EXPECT_EQ(lines("mmoLog"), (QStringList{"/api/heartBeat", "sn=7", "", "/heartBeat", "", "/heartBeat", "",
                                             "/attendance", "a=1", "b=2", "", "/x/getTask", ""}));
     // With no task answer chosen the task reply is empty, and so is its line.
-    EXPECT_EQ(field<QPlainTextEdit>("mmMsg")->toPlainText(), "");
+    EXPECT_EQ(field<LogView>("mmMsg")->toPlainText(), "");
 }
 
 TEST_F(CallbackServer, UploadedPhotoReplacesRecvJpgAndIsOpenedWhole)
@@ -203,7 +203,7 @@ TEST_F(CallbackServer, UnwritablePhotoFileAnswers500AndTheServerGoesOn)
                  post("/uploadFaceImage", "multipart/form-data; boundary=b", filePart("JPEG") + "--b--\r\n"));
     EXPECT_TRUE(reply.startsWith("HTTP/1.1 500 Internal Server Error\r\nContent-Type: text/html\r\n"));
     EXPECT_TRUE(reply.contains(u("无法写入").toUtf8()));
-    EXPECT_EQ(field<QPlainTextEdit>("mmMsg")->toPlainText(), "");
+    EXPECT_EQ(field<LogView>("mmMsg")->toPlainText(), "");
     EXPECT_TRUE(exchange("127.0.3.44", "GET /attendance HTTP/1.1\r\n\r\n").startsWith("HTTP/1.1 200 OK"));
 }
 
@@ -216,7 +216,7 @@ TEST_F(CallbackServer, StopWhileRequestsWaitForTheWindow)
     for (auto& reply : replies)
         EXPECT_EQ(reply.get(), "");
     QCoreApplication::processEvents();
-    EXPECT_EQ(field<QPlainTextEdit>("mmoLog")->toPlainText(), "");
+    EXPECT_EQ(field<LogView>("mmoLog")->toPlainText(), "");
 
     // Closing the window with requests waiting stops the server on the way.
     start("127.0.3.45");

@@ -1,3 +1,4 @@
+#include "app/LogView.h"
 #include "app/ServiceClock.h"
 #include "support/LoopbackClient.h"
 #include "support/WindowTest.h"
@@ -70,7 +71,7 @@ protected:
 
     QString text(const char* name) { return field<QLineEdit>(name)->text(); }
     void setText(const char* name, const char* value) { field<QLineEdit>(name)->setText(u(value)); }
-    QStringList lines(const char* pane) { return field<QPlainTextEdit>(pane)->toPlainText().split('\n'); }
+    QStringList lines(const char* pane) { return field<LogView>(pane)->toPlainText().split('\n'); }
 
     // Replies stamped at local 2022-06-28 12:00:00 in a zone of bias -480.
     void fixClock()
@@ -171,7 +172,7 @@ TEST_F(ConsumptionService, RecordRevocationSumsMenusAndUploadsAnswerAsTheWindowS
     EXPECT_EQ(text("edtorderId3"), "X1");
     EXPECT_EQ(text("edttradeTime4"), "1656388800");
 
-    const auto joined = [this](const char* memo) { return lines(memo).join(QString()); };
+    const auto joined = [this](const char* memo) { return field<QPlainTextEdit>(memo)->toPlainText().remove('\n'); };
     EXPECT_EQ(post("/queryTerminalSum", "{}"), joined("mmqueryTerminalSum"));
     EXPECT_EQ(post("/queryOrderMenu", u("{\"名\":\r\n\"菜\"}").toUtf8()), joined("mmqueryOrderMenu"));
     EXPECT_EQ(lines("mmoLog").last(), u(R"({"名":"菜"})"));

@@ -1,9 +1,9 @@
 #include "support/FakeTerminal.h"
+#include "app/LogView.h"
 #include "support/WindowTest.h"
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -19,7 +19,7 @@ protected:
 
     void click(const char* button) { QTest::mouseClick(field<QPushButton>(button), Qt::LeftButton); }
 
-    QStringList logLines() { return field<QPlainTextEdit>("mmoLog")->toPlainText().split('\n'); }
+    QStringList logLines() { return field<LogView>("mmoLog")->toPlainText().split('\n'); }
 
     void connectTo(const FakeTerminal& terminal)
     {
@@ -63,7 +63,7 @@ TEST_F(DeviceManagementPage, ConnectWithAnEmptyAddressSendsAndLogsNothing)
     field<QLineEdit>("edtIP")->setText("");
     click("btnLink");
     EXPECT_EQ(terminal.requestCount(), 0);
-    EXPECT_EQ(field<QPlainTextEdit>("mmoLog")->toPlainText(), "");
+    EXPECT_EQ(field<LogView>("mmoLog")->toPlainText(), "");
     EXPECT_EQ(field<QPushButton>("btnLink")->text(), u("连接"));
 }
 

@@ -1,4 +1,5 @@
 #include "support/FakeTerminal.h"
+#include "app/LogView.h"
 #include "support/TestFiles.h"
 #include "support/WindowTest.h"
 
@@ -6,7 +7,6 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -48,7 +48,7 @@ protected:
 
     QString firmwareFile(const QByteArray& bytes) { return writeTestFile(folder.filePath("screen.bin"), bytes); }
 
-    QStringList lines(const char* pane) { return field<QPlainTextEdit>(pane)->toPlainText().split('\n'); }
+    QStringList lines(const char* pane) { return field<LogView>(pane)->toPlainText().split('\n'); }
 
     FakeTerminal terminal;
 };
@@ -103,7 +103,7 @@ TEST_F(FirmwareCancelled, CancelledDialogChangesNothing)
     click("btnbootOnline");
     EXPECT_EQ(field<QLineEdit>("edtBinFile")->text(), before);
     EXPECT_EQ(terminal.requestCount(), 1);
-    EXPECT_EQ(field<QPlainTextEdit>("mmMsg")->toPlainText(), "");
+    EXPECT_EQ(field<LogView>("mmMsg")->toPlainText(), "");
     EXPECT_TRUE(errors.isEmpty());
 }
 

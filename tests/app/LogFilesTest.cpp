@@ -1,5 +1,5 @@
-#include "app/LogPaneQueue.h"
 #include "server/WindowBridge.h"
+#include "app/LogView.h"
 #include "support/TestFiles.h"
 #include "support/WindowTest.h"
 
@@ -9,12 +9,10 @@
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTabWidget>
 #include <QTest>
-#include <QTextBlock>
 #include <QUrl>
 #include <algorithm>
 #include <atomic>
@@ -63,7 +61,7 @@ QStringList numbered(const char* pane, int from, int to)
 }
 
 // "line 1" to "line <count>", a thousand a handler.
-void appendLines(TfrmMain& window, QPlainTextEdit* pane, int count)
+void appendLines(TfrmMain& window, LogView* pane, int count)
 {
     for (int i = 1; i <= count; i += 1000)
         window.runHandler([pane, i, count] {
@@ -92,13 +90,13 @@ public slots:
 TEST_F(LogFiles, APaneKeepsItsNewestLinesAndTheFileAllOfThemInOrder)
 {
     show();
-    auto* mmLog = field<QPlainTextEdit>("mmLog");
+    auto* mmLog = field<LogView>("mmLog");
     appendLines(window, mmLog, 150'000);
     // A full pane takes what follows at its next frame.
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return mmLog->blockCount() == 100'000 && mmLog->document()->lastBlock().text() == "line 150000"; }));
-    EXPECT_EQ(mmLog->document()->firstBlock().text(), "line 50001");
-    EXPECT_EQ(mmLog->document()->lastBlock().text(), "line 150000");
+        [&] { return mmLog->lineCount() == 100'000 && mmLog->line(mmLog->lineCount() - 1) == "line 150000"; }));
+    EXPECT_EQ(mmLog->line(0), "line 50001");
+    EXPECT_EQ(mmLog->line(mmLog->lineCount() - 1), "line 150000");
     EXPECT_EQ(fileLines(folder.path(), 150'000), numbered("mmLog", 1, 150'000));
 }
 
@@ -108,7 +106,7 @@ TEST_F(LogFiles, LinesFromSeveralThreadsStandInTheFileAsInThePane)
     field<QLineEdit>("edtIP1")->setText("127.0.14.3");
     field<QPushButton>("btn8")->click();
     auto* bridge = window.findChild<WindowBridge*>("callbackBridge");
-    auto* mmoLog = field<QPlainTextEdit>("mmoLog");
+    auto* mmoLog = field<LogView>("mmoLog");
     std::atomic<int> running{4};
     std::vector<std::thread> threads;
     for (int t = 0; t < 4; ++t)
@@ -124,7 +122,6 @@ TEST_F(LogFiles, LinesFromSeveralThreadsStandInTheFileAsInThePane)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     for (auto& thread : threads)
         thread.join();
-    LogPaneQueue::flushAll();
     QStringList inPane = mmoLog->toPlainText().split('\n');
     for (QString& line : inPane)
         line.prepend("mmoLog ");
@@ -142,7 +139,7 @@ TEST_F(LogFiles, AProcessKilledAfterItsLastLineLeavesEveryLineWhole)
             TfrmMain killed;
             killed.setProgramFolder(folderOf(getppid()));
             killed.show();
-            appendLines(killed, killed.findChild<QPlainTextEdit*>("mmMsg"), 20'000);
+            appendLines(killed, killed.findChild<LogView*>("mmMsg"), 20'000);
             std::this_thread::sleep_for(std::chrono::milliseconds(1500));
             std::raise(SIGKILL);
         },
@@ -157,11 +154,11 @@ TEST_F(LogFiles, AnUnwritableLogsFolderLeavesThePanesWorkingWithOneWarning)
     QFile blocker(folder.filePath("logs"));
     ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
     show();
-    appendLines(window, field<QPlainTextEdit>("mmoLog"), 3);
+    appendLines(window, field<LogView>("mmoLog"), 3);
     QTest::qWait(600);
-    appendLines(window, field<QPlainTextEdit>("mmoLog"), 2);
+    appendLines(window, field<LogView>("mmoLog"), 2);
     QTest::qWait(300);
-    const QStringList lines = field<QPlainTextEdit>("mmoLog")->toPlainText().split('\n');
+    const QStringList lines = field<LogView>("mmoLog")->toPlainText().split('\n');
     ASSERT_EQ(lines.size(), 6);
     EXPECT_EQ(lines.filter(u("日志文件无法写入")).size(), 1);
     EXPECT_EQ(lines.filter(QRegularExpression("^line \\d$")).size(), 5);
@@ -187,14 +184,14 @@ TEST(LogPaneLimit, ABadValueFallsBackToTheDefaultWithOneLine)
         TfrmMain window;
         window.setProgramFolder(folder.path());
         window.show();
-        auto* mmoLog = window.findChild<QPlainTextEdit*>("mmoLog");
-        EXPECT_EQ(mmoLog->toPlainText().isEmpty() ? 0 : mmoLog->blockCount(), c.warnings) << c.ini;
+        auto* mmoLog = window.findChild<LogView*>("mmoLog");
+        EXPECT_EQ(mmoLog->toPlainText().isEmpty() ? 0 : mmoLog->lineCount(), c.warnings) << c.ini;
         EXPECT_EQ(window.trafficLog().sideLimit(), (qint64(c.trafficMB) << 20) / 10) << c.ini;
         appendLines(window, mmoLog, 101'000);
         EXPECT_TRUE(QTest::qWaitFor([&] {
-            return mmoLog->blockCount() == c.kept && mmoLog->document()->lastBlock().text() == "line 101000";
+            return mmoLog->lineCount() == c.kept && mmoLog->line(mmoLog->lineCount() - 1) == "line 101000";
         })) << c.ini;
-        EXPECT_EQ(mmoLog->document()->firstBlock().text(), QStringLiteral("line %1").arg(101'001 - c.kept));
+        EXPECT_EQ(mmoLog->line(0), QStringLiteral("line %1").arg(101'001 - c.kept));
     }
 }
 
@@ -204,7 +201,7 @@ TEST_F(LogFiles, EveryPanesMenuOpensTheLogsFolder)
     show();
     for (const auto& [name, tab] : {std::pair("mmoLog", 0), std::pair("mmoLog2", 2)}) {
         field<QTabWidget>("pgc1")->setCurrentIndex(tab);
-        emit field<QPlainTextEdit>(name)->customContextMenuRequested(QPoint(5, 5));
+        emit field<LogView>(name)->customContextMenuRequested(QPoint(5, 5));
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         ASSERT_NE(menu, nullptr);
         for (QAction* action : menu->actions())
@@ -225,7 +222,7 @@ TEST(LogPaneLimit, AFullPaneKeepsItsNewestBlocksOfLinesThatHoldSeveral)
     TfrmMain window;
     window.setProgramFolder(folder.path());
     window.show();
-    auto* mmLog = window.findChild<QPlainTextEdit*>("mmLog");
+    auto* mmLog = window.findChild<LogView*>("mmLog");
     // The first handler fills the pane; the second's lines alone would fill it again.
     for (const auto& [from, to] : {std::pair(1, 600), std::pair(601, 1500)})
         window.runHandler([mmLog, from, to] {
@@ -233,6 +230,6 @@ TEST(LogPaneLimit, AFullPaneKeepsItsNewestBlocksOfLinesThatHoldSeveral)
                 TfrmMain::appendLine(mmLog, QStringLiteral("a%1\nb%1").arg(i));
         });
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return mmLog->blockCount() == 1000 && mmLog->document()->lastBlock().text() == "b1500"; }));
-    EXPECT_EQ(mmLog->document()->firstBlock().text(), "a1001");
+        [&] { return mmLog->lineCount() == 1000 && mmLog->line(mmLog->lineCount() - 1) == "b1500"; }));
+    EXPECT_EQ(mmLog->line(0), "a1001");
 }

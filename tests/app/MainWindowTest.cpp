@@ -1,5 +1,6 @@
 // The main window as a whole: its pages, its log panes, the hidden Shift+F6
 // command and the general error box.
+#include "app/LogView.h"
 #include "support/WindowTest.h"
 #include "common/Failure.h"
 
@@ -9,7 +10,6 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QMenu>
-#include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QTest>
@@ -95,10 +95,10 @@ TEST_F(MainWindow, GroupsSitAtTheirBoundsInsideTheirPages)
 TEST_F(MainWindow, EveryLogPaneIsEmptyOnceShownAndKeepsItsScrollBarChoice)
 {
     for (const Pane& pane : kPanes)
-        field<QPlainTextEdit>(pane.name)->setPlainText("left over");
+        field<LogView>(pane.name)->appendLine("left over");
     show();
     for (const Pane& pane : kPanes) {
-        auto* edit = field<QPlainTextEdit>(pane.name);
+        auto* edit = field<LogView>(pane.name);
         ASSERT_NE(edit, nullptr);
         EXPECT_TRUE(edit->toPlainText().isEmpty()) << pane.name;
         EXPECT_EQ(edit->verticalScrollBarPolicy() == Qt::ScrollBarAlwaysOn, pane.scrollBar) << pane.name;
@@ -142,7 +142,7 @@ TEST_F(MainWindow, ShiftF6AnywhereInThePagesShowsAndHidesTheTemperaturePanel)
 
     // From the temperature page itself.
     pgc1->setCurrentIndex(5);
-    auto* mmLog = field<QPlainTextEdit>("mmLog");
+    auto* mmLog = field<LogView>("mmLog");
     mmLog->setFocus();
     QTest::keyClick(mmLog, Qt::Key_F6, Qt::ShiftModifier);
     EXPECT_FALSE(panel->isHidden());
@@ -197,7 +197,7 @@ TEST_F(MainWindow, LogPanesKeepTheirHeightAndFollowTheWindowWidth)
                 QWidget* page = pgc1->widget(i);
                 if (page->objectName() != pane.page)
                     continue;
-                auto* edit = field<QPlainTextEdit>(pane.name);
+                auto* edit = field<LogView>(pane.name);
                 EXPECT_EQ(edit->height(), pane.height) << pane.name;
                 EXPECT_EQ(edit->width(), page->width()) << pane.name;
                 EXPECT_EQ(edit->mapTo(page, QPoint(0, edit->height())).y(), page->height()) << pane.name;
@@ -209,7 +209,7 @@ TEST_F(MainWindow, LogPanesKeepTheirHeightAndFollowTheWindowWidth)
 TEST_F(MainWindow, AnUncaughtFailureReachesTheErrorBoxAndEarlierLinesStay)
 {
     show();
-    auto* mmMsg = field<QPlainTextEdit>("mmMsg");
+    auto* mmMsg = field<LogView>("mmMsg");
     window.runHandler([mmMsg] {
         TfrmMain::appendLine(mmMsg, "before");
         throw Failure("x");
@@ -226,16 +226,16 @@ TEST_F(MainWindow, AnUncaughtFailureReachesTheErrorBoxAndEarlierLinesStay)
 TEST_F(MainWindow, AppendLineAddsWholeLinesAndNothingElse)
 {
     show();
-    auto* mmLog = field<QPlainTextEdit>("mmLog");
+    auto* mmLog = field<LogView>("mmLog");
     TfrmMain::appendLine(mmLog, QString());
     TfrmMain::appendLine(mmLog, u("设置失败"));
     TfrmMain::appendLine(mmLog, "two\nlines");
     TfrmMain::appendLine(mmLog, QString());
     EXPECT_EQ(mmLog->toPlainText(), u("\n设置失败\ntwo\nlines\n"));
-    EXPECT_EQ(mmLog->blockCount(), 5);
+    EXPECT_EQ(mmLog->lineCount(), 5);
 
-    auto* mmMsg = field<QPlainTextEdit>("mmMsg");
+    auto* mmMsg = field<LogView>("mmMsg");
     TfrmMain::appendLine(mmMsg, QString());
     TfrmMain::appendLine(mmMsg, QString());
-    EXPECT_EQ(mmMsg->blockCount(), 2);
+    EXPECT_EQ(mmMsg->lineCount(), 2);
 }

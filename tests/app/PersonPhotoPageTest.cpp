@@ -1,4 +1,5 @@
 #include "common/PictureBase64.h"
+#include "app/LogView.h"
 #include "device/FormFields.h"
 #include "support/FakeTerminal.h"
 #include "support/FtpServerFixture.h"
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -51,7 +51,7 @@ protected:
     PersonPhotoPage() { show(); }
 
     void click(const char* button) { QTest::mouseClick(field<QPushButton>(button), Qt::LeftButton); }
-    QStringList logLines() { return field<QPlainTextEdit>("mmoLog1")->toPlainText().split('\n'); }
+    QStringList logLines() { return field<LogView>("mmoLog1")->toPlainText().split('\n'); }
 
     void connectTo(const FakeTerminal& terminal)
     {
@@ -125,7 +125,7 @@ TEST_F(PersonPhotoPage, RegistrationWithoutAPhotoShowsAMessageAndSendsNothing)
     click("btn13");
     EXPECT_EQ(shown, u("请先选择照片"));
     EXPECT_EQ(terminal.requestCount(), 1);
-    EXPECT_EQ(field<QPlainTextEdit>("mmoLog1")->toPlainText(), "");
+    EXPECT_EQ(field<LogView>("mmoLog1")->toPlainText(), "");
 }
 
 TEST_F(PersonPhotoPage, PickedPhotoIsShownSentAsItsFileBytesAndACancelReloadsIt)

@@ -1,4 +1,5 @@
 #include "support/FakeTerminal.h"
+#include "app/LogView.h"
 #include "support/FtpServerFixture.h"
 #include "support/WindowTest.h"
 
@@ -7,7 +8,6 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -26,7 +26,7 @@ protected:
     RecognitionRecordPage() { show(); }
 
     void click(const char* button) { QTest::mouseClick(field<QPushButton>(button), Qt::LeftButton); }
-    QString log() { return field<QPlainTextEdit>("mmoLog2")->toPlainText(); }
+    QString log() { return field<LogView>("mmoLog2")->toPlainText(); }
 
     void connectTo(const FakeTerminal& terminal)
     {

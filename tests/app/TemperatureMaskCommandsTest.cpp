@@ -1,11 +1,11 @@
 #include "common/TextCodec.h"
+#include "app/LogView.h"
 #include "support/FakeTerminal.h"
 #include "support/WindowTest.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -26,7 +26,7 @@ protected:
 
     void click(const char* button) { QTest::mouseClick(field<QPushButton>(button), Qt::LeftButton); }
 
-    QStringList logLines() { return field<QPlainTextEdit>("mmLog")->toPlainText().split('\n'); }
+    QStringList logLines() { return field<LogView>("mmLog")->toPlainText().split('\n'); }
 
     void empty(const char* name)
     {

@@ -1,4 +1,5 @@
 #include "device/FormFields.h"
+#include "app/LogView.h"
 #include "device/HttpClient.h"
 #include "support/ChildProcess.h"
 #include "support/SimulatorProcess.h"
@@ -11,7 +12,6 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -41,7 +41,7 @@ protected:
     }
 
     void click(const char* button) { QTest::mouseClick(field<QPushButton>(button), Qt::LeftButton); }
-    QString pane(const char* name) { return field<QPlainTextEdit>(name)->toPlainText(); }
+    QString pane(const char* name) { return field<LogView>(name)->toPlainText(); }
     QStringList lines(const char* name) { return pane(name).split('\n'); }
 
     // Waits, serving the window meanwhile, until the pane holds text count times.

@@ -1,3 +1,4 @@
+#include "app/LogView.h"
 #include "app/TrafficPanelGeometry.h"
 #include "support/FakeTerminal.h"
 #include "support/FtpServerFixture.h"
@@ -82,7 +83,7 @@ TEST_F(TrafficRecording, ADeviceCommandIsRecordedWithTheBytesBothWays)
     EXPECT_EQ(record.request, terminal.lastRequest().raw);
     EXPECT_EQ(record.reply, reply);
     EXPECT_EQ(record.replySize, reply.size());
-    EXPECT_EQ(field<QPlainTextEdit>("mmoLog")->toPlainText(), u("连接成功"));
+    EXPECT_EQ(field<LogView>("mmoLog")->toPlainText(), u("连接成功"));
 }
 
 TEST_F(TrafficRecording, AFailedCommandIsRecordedWithItsError)
@@ -155,7 +156,7 @@ TEST_F(TrafficRecording, ThePanelIsHiddenAtStartAndToggledWithoutMovingThePages)
 
     window.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    auto* mmoLog = field<QPlainTextEdit>("mmoLog");
+    auto* mmoLog = field<LogView>("mmoLog");
     mmoLog->setFocus();
     QTest::keyClick(mmoLog, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_FALSE(panel->isHidden());
@@ -170,7 +171,7 @@ TEST_F(TrafficRecording, ThePanelIsHiddenAtStartAndToggledWithoutMovingThePages)
     EXPECT_EQ(pages->size(), pagesSize);
 
     // The log panes' context menu offers it too.
-    QPlainTextEdit* pane = field<QPlainTextEdit>("mmoLog2");
+    LogView* pane = field<LogView>("mmoLog2");
     field<QTabWidget>("pgc1")->setCurrentIndex(2);
     emit pane->customContextMenuRequested(QPoint(5, 5));
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());

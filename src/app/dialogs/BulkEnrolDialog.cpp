@@ -1,7 +1,7 @@
 #include "app/dialogs/BulkEnrolDialog.h"
 
 #include "app/DeviceSession.h"
-#include "app/LogPaneQueue.h"
+#include "app/LogView.h"
 #include "app/OpenFileDialog.h"
 #include "app/UserActions.h"
 #include "app/dialogs/DialogParts.h"
@@ -27,7 +27,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-BulkEnrolDialog::BulkEnrolDialog(DeviceSession& session, UserActions& actions, QPlainTextEdit* log,
+BulkEnrolDialog::BulkEnrolDialog(DeviceSession& session, UserActions& actions, LogView* log,
                                  QWidget* window)
     : QDialog(window), session(session), actions(actions), log(log), model(new EnrolTableModel(this)),
       runner(new EnrolRunner(this))
@@ -201,7 +201,7 @@ void BulkEnrolDialog::rowDone(std::size_t index, const EnrolRow& row)
     QString line = row.id + ' ' + row.name + ' ' + EnrolStateText(row.state);
     if (!row.note.isEmpty())
         line += ' ' + row.note;
-    LogPaneQueue::append(log, line);
+    log->appendLine(line);
 }
 
 void BulkEnrolDialog::runEnded()

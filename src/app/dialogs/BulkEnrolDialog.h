@@ -13,7 +13,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class QPlainTextEdit;
+class LogView;
 class QProgressBar;
 class QPushButton;
 class QTableView;
@@ -28,7 +28,7 @@ class BulkEnrolDialog : public QDialog
     Q_OBJECT
 
 public:
-    BulkEnrolDialog(DeviceSession& session, UserActions& actions, QPlainTextEdit* log, QWidget* window);
+    BulkEnrolDialog(DeviceSession& session, UserActions& actions, LogView* log, QWidget* window);
     ~BulkEnrolDialog() override;
 
 private:
@@ -51,7 +51,7 @@ private:
 
     DeviceSession& session;
     UserActions& actions;
-    QPlainTextEdit* log;
+    LogView* log;
     EnrolTableModel* model;
     EnrolRunner* runner;
     // Where the rows of the run under way sit in the table.

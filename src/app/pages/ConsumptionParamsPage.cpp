@@ -11,7 +11,7 @@
 #include <QFileDialog>
 
 ConsumptionParamsPage::ConsumptionParamsPage(DeviceSession& session, UserActions& actions,
-                                             QPlainTextEdit* log, QWidget* parent)
+                                             LogView* log, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::ConsumptionParamsPage>()), session(session), log(log)
 {
     ui->setupUi(this);

@@ -7,7 +7,7 @@
 
 class DeviceSession;
 class QFileDialog;
-class QPlainTextEdit;
+class LogView;
 class UserActions;
 
 namespace Ui {
@@ -22,7 +22,7 @@ class ConsumptionParamsPage : public QWidget
     Q_OBJECT
 
 public:
-    ConsumptionParamsPage(DeviceSession& session, UserActions& actions, QPlainTextEdit* log, QWidget* parent);
+    ConsumptionParamsPage(DeviceSession& session, UserActions& actions, LogView* log, QWidget* parent);
     ~ConsumptionParamsPage() override;
 
     // The online service address as btnsetServerAddress sends it, password aside.
@@ -37,6 +37,6 @@ private:
 
     std::unique_ptr<Ui::ConsumptionParamsPage> ui;
     DeviceSession& session;
-    QPlainTextEdit* log;
+    LogView* log;
     QFileDialog* OpenDialog1 = nullptr;
 };

@@ -2,7 +2,6 @@
 
 #include "app/CallbackServer.h"
 #include "app/DeviceSession.h"
-#include "app/LogPaneQueue.h"
 #include "app/UserActions.h"
 #include "app/dialogs/SiteDialog.h"
 #include "common/Failure.h"
@@ -87,7 +86,7 @@ QString DeviceManagementPage::deviceAddress() const
     return ui->edtIP->text();
 }
 
-QPlainTextEdit* DeviceManagementPage::log() const
+LogView* DeviceManagementPage::log() const
 {
     return ui->mmoLog;
 }
@@ -240,7 +239,7 @@ void DeviceManagementPage::toggleCallbackServer()
             throw Failure(QStringLiteral("not a port: ") + ui->edtPort->text());
         callbackServer->start(ui->edtIP1->text(), static_cast<std::uint16_t>(port));
     } catch (const Failure&) {
-        LogPaneQueue::append(ui->mmoLog, QString::fromUtf8("HttpServer启动失败"));
+        ui->mmoLog->appendLine( QString::fromUtf8("HttpServer启动失败"));
         return;
     }
     ui->btn8->setText(QString::fromUtf8(kStopCaption));

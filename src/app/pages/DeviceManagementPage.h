@@ -8,7 +8,7 @@
 
 class CallbackServer;
 class DeviceSession;
-class QPlainTextEdit;
+class LogView;
 class SiteDialog;
 class UserActions;
 struct AddressCommand;
@@ -34,7 +34,7 @@ public:
 
     QString password() const;
     QString deviceAddress() const;
-    QPlainTextEdit* log() const;
+    LogView* log() const;
 
     // The server btn8 starts and stops; its caption is the one record of
     // whether the server runs.

@@ -19,7 +19,7 @@ FaceConsumptionPage::FaceConsumptionPage(DeviceSession& session, UserActions& ac
 
 FaceConsumptionPage::~FaceConsumptionPage() = default;
 
-QPlainTextEdit* FaceConsumptionPage::log() const
+LogView* FaceConsumptionPage::log() const
 {
     return ui->mmMsg;
 }

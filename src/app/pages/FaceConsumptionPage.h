@@ -7,7 +7,7 @@ class ConsumptionParamsPage;
 class ConsumptionReplyPage;
 class ConsumptionTaskPage;
 class DeviceSession;
-class QPlainTextEdit;
+class LogView;
 class UserActions;
 
 namespace Ui {
@@ -24,7 +24,7 @@ public:
     FaceConsumptionPage(DeviceSession& session, UserActions& actions, QWidget* parent);
     ~FaceConsumptionPage() override;
 
-    QPlainTextEdit* log() const;
+    LogView* log() const;
     const ConsumptionParamsPage& params() const { return *params_; }
     ConsumptionTaskPage& tasks() const { return *tasks_; }
     ConsumptionReplyPage& replies() const { return *replies_; }

@@ -6,7 +6,7 @@
 #include "device/TerminalOptionCommands.h"
 #include "ui_OtherPage.h"
 
-OtherPage::OtherPage(DeviceSession& session, UserActions& actions, QPlainTextEdit* deviceLog, QWidget* parent)
+OtherPage::OtherPage(DeviceSession& session, UserActions& actions, LogView* deviceLog, QWidget* parent)
     : QWidget(parent), ui(std::make_unique<Ui::OtherPage>()), session(session), deviceLog(deviceLog)
 {
     ui->setupUi(this);
@@ -23,7 +23,7 @@ OtherPage::OtherPage(DeviceSession& session, UserActions& actions, QPlainTextEdi
 
 OtherPage::~OtherPage() = default;
 
-QPlainTextEdit* OtherPage::log() const
+LogView* OtherPage::log() const
 {
     return ui->mmoLog3;
 }

@@ -4,7 +4,7 @@
 #include <memory>
 
 class DeviceSession;
-class QPlainTextEdit;
+class LogView;
 class UserActions;
 
 namespace Ui {
@@ -19,10 +19,10 @@ class OtherPage : public QWidget
     Q_OBJECT
 
 public:
-    OtherPage(DeviceSession& session, UserActions& actions, QPlainTextEdit* deviceLog, QWidget* parent);
+    OtherPage(DeviceSession& session, UserActions& actions, LogView* deviceLog, QWidget* parent);
     ~OtherPage() override;
 
-    QPlainTextEdit* log() const;
+    LogView* log() const;
 
 private:
     void setTimeZone();
@@ -36,5 +36,5 @@ private:
 
     std::unique_ptr<Ui::OtherPage> ui;
     DeviceSession& session;
-    QPlainTextEdit* deviceLog;
+    LogView* deviceLog;
 };

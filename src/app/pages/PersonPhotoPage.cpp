@@ -60,7 +60,7 @@ PersonPhotoPage::PersonPhotoPage(DeviceSession& session, UserActions& actions, Q
 
 PersonPhotoPage::~PersonPhotoPage() = default;
 
-QPlainTextEdit* PersonPhotoPage::log() const
+LogView* PersonPhotoPage::log() const
 {
     return ui->mmoLog1;
 }

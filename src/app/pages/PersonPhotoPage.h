@@ -8,7 +8,7 @@
 class BulkEnrolDialog;
 class DeviceSession;
 class QFileDialog;
-class QPlainTextEdit;
+class LogView;
 class UserActions;
 enum class FaceCommand;
 enum class PersonCommand;
@@ -27,7 +27,7 @@ public:
     PersonPhotoPage(DeviceSession& session, UserActions& actions, QWidget* parent);
     ~PersonPhotoPage() override;
 
-    QPlainTextEdit* log() const;
+    LogView* log() const;
     // Ends a bulk enrolment under way, and its dialog, before the session goes.
     void stopBulkEnrol();
 

@@ -21,7 +21,7 @@ RecognitionRecordPage::RecognitionRecordPage(DeviceSession& session, UserActions
 
 RecognitionRecordPage::~RecognitionRecordPage() = default;
 
-QPlainTextEdit* RecognitionRecordPage::log() const
+LogView* RecognitionRecordPage::log() const
 {
     return ui->mmoLog2;
 }

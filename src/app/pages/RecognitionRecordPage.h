@@ -6,7 +6,7 @@
 #include <memory>
 
 class DeviceSession;
-class QPlainTextEdit;
+class LogView;
 class UserActions;
 enum class RecordRange;
 
@@ -25,7 +25,7 @@ public:
     RecognitionRecordPage(DeviceSession& session, UserActions& actions, QWidget* parent);
     ~RecognitionRecordPage() override;
 
-    QPlainTextEdit* log() const;
+    LogView* log() const;
     FtpLogin ftpLogin() const;
 
 private:

@@ -2,7 +2,6 @@
 
 #include "app/ChoiceField.h"
 #include "app/DeviceSession.h"
-#include "app/LogPaneQueue.h"
 #include "common/SettingsFile.h"
 #include "app/TemperatureSettings.h"
 #include "app/UserActions.h"
@@ -89,7 +88,7 @@ TemperatureMaskPage::TemperatureMaskPage(DeviceSession& session, UserActions& ac
 
 TemperatureMaskPage::~TemperatureMaskPage() = default;
 
-QPlainTextEdit* TemperatureMaskPage::log() const
+LogView* TemperatureMaskPage::log() const
 {
     return ui->mmLog;
 }
@@ -113,7 +112,7 @@ void TemperatureMaskPage::setMaskConfig()
 {
     const MaskFields fields = maskFields(*ui);
     if (!MaskParamsFilled(fields)) {
-        LogPaneQueue::append(ui->mmLog, kParamsMissing);
+        ui->mmLog->appendLine(kParamsMissing);
         return;
     }
     session.runLogged(ui->mmLog, [&](const DeviceConnection& connection, const QString& password) {
@@ -135,7 +134,7 @@ void TemperatureMaskPage::setTemperatureConfig()
 {
     const TemperatureFields fields = temperatureFields(*ui);
     if (!TemperatureParamsFilled(fields)) {
-        LogPaneQueue::append(ui->mmLog, kParamsMissing);
+        ui->mmLog->appendLine(kParamsMissing);
         return;
     }
     // Taken from the fields now; written by the command while the window waits,

@@ -6,7 +6,7 @@
 #include <memory>
 
 class DeviceSession;
-class QPlainTextEdit;
+class LogView;
 class UserActions;
 
 namespace Ui {
@@ -23,7 +23,7 @@ public:
     TemperatureMaskPage(DeviceSession& session, UserActions& actions, QWidget* parent);
     ~TemperatureMaskPage() override;
 
-    QPlainTextEdit* log() const;
+    LogView* log() const;
     // The temperature group as Button4 sends it.
     TemperatureFields currentTemperatureFields() const;
     void showMaskDefaults();
