@@ -119,6 +119,10 @@ void LogFileWriter::run()
 void LogFileWriter::take(const QByteArray& records, const QList<QByteArray>& panes)
 {
     Chunk chunk;
+    // The file form is about as long as the records, which hold two bytes a
+    // character.
+    chunk.bytes.swap(spareBytes);
+    chunk.bytes.reserve(records.size());
     for (qsizetype at = 0; at < records.size();) {
         Record record;
         std::memcpy(&record, records.constData() + at, sizeof record);
@@ -182,6 +186,10 @@ void LogFileWriter::writeWaiting()
         }
         failure.succeeded();
         waitingBytes -= chunk.bytes.size();
+        // Kept for the next chunk: a fresh buffer costs a page fault for
+        // every page written.
+        spareBytes = std::move(waiting.front().bytes);
+        spareBytes.resize(0);
         waiting.pop_front();
     }
 }

@@ -97,6 +97,7 @@ private:
 
     // The writer thread's own.
     std::deque<Chunk> waiting;
+    QByteArray spareBytes;
     qint64 waitingBytes = 0;
     LogDayFile file;
     LogWriteFailure failure;
