@@ -20,10 +20,11 @@ constexpr qreal kMargin = 4;
 // How often a pane that takes lines is laid out and painted anew.
 constexpr int kRefreshMs = 16;
 
+// As the log file breaks lines; a line separator breaks only where the line is
+// shown.
 bool isLineBreak(QChar c)
 {
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator ||
-           c == QChar::LineSeparator;
+    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
 }
 
 } // namespace
