@@ -1,6 +1,7 @@
 #include "TimerGap.h"
 
 #include <algorithm>
+#include <chrono>
 
 TimerGap::TimerGap()
 {
@@ -13,4 +14,27 @@ TimerGap::TimerGap()
         lastTick = now;
     });
     ticker.start(10);
+    sleeper = std::thread([this] {
+        auto last = std::chrono::steady_clock::now();
+        while (!stopping) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            const auto now = std::chrono::steady_clock::now();
+            const qint64 gap = std::chrono::duration_cast<std::chrono::nanoseconds>(now - last).count();
+            sleeperLargest = std::max(sleeperLargest.load(), gap);
+            last = now;
+        }
+    });
+}
+
+TimerGap::~TimerGap()
+{
+    stop();
+}
+
+void TimerGap::stop()
+{
+    ticker.stop();
+    stopping = true;
+    if (sleeper.joinable())
+        sleeper.join();
 }
