@@ -5,17 +5,16 @@
 
 #include <QDateTime>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
 
-// How long handed-over lines wait at most before the writer takes them, and
-// how many bytes of them make it take them sooner; a hand-over buffer holds
-// about that many.
+// How long handed-over lines wait at most before the writer takes them,
+// unless a hand-over buffer fills sooner; what a buffer holds, unless one line
+// needs more; and how many buffers are kept for later.
 constexpr auto kWritePeriod = std::chrono::milliseconds(200);
-constexpr qsizetype kTakeAtBytes = qsizetype(1) << 20;
-// Room for a buffer's last line, and how many buffers are kept for later.
-constexpr qsizetype kChunkRoom = kTakeAtBytes + (qsizetype(64) << 10);
+constexpr qsizetype kChunkRoom = qsizetype(1) << 20;
 constexpr std::size_t kSpareChunks = 2;
 // The most that waits in memory while the disk fails.
 constexpr qint64 kMaxWaitingBytes = qint64(16) << 20;
@@ -40,27 +39,45 @@ LogFileWriter::~LogFileWriter()
 
 void LogFileWriter::append(const QString& pane, const QString& text)
 {
-    const qint64 now = QDateTime::currentMSecsSinceEpoch();
+    const Record record{QDateTime::currentMSecsSinceEpoch(), paneNumber(pane), text.size()};
+    const qsizetype bytes = qsizetype(sizeof record) + text.size() * qsizetype(sizeof(QChar));
+    HandOver* buffer = open;
+    qsizetype at = buffer ? buffer->filled.load(std::memory_order_relaxed) : 0;
+    if (!buffer || at + bytes > buffer->capacity) {
+        buffer = &openRoomFor(bytes);
+        at = 0;
+    }
+    std::memcpy(buffer->bytes.get() + at, &record, sizeof record);
+    std::memcpy(buffer->bytes.get() + at + sizeof record, text.constData(), bytes - sizeof record);
+    // The writer reads no further than this, and sees all of it.
+    buffer->filled.store(at + bytes, std::memory_order_release);
+}
+
+LogFileWriter::HandOver& LogFileWriter::openRoomFor(qsizetype bytes)
+{
+    std::unique_ptr<HandOver> buffer;
+    {
+        const std::lock_guard lock(mutex);
+        if (!spare.empty() && spare.back()->capacity >= bytes) {
+            buffer = std::move(spare.back());
+            spare.pop_back();
+        }
+    }
+    if (!buffer)
+        buffer = std::make_unique<HandOver>(std::max(kChunkRoom, bytes));
+    buffer->filled.store(0, std::memory_order_relaxed);
+    buffer->taken = 0;
+    open = buffer.get();
     bool full = false;
     {
         const std::lock_guard lock(mutex);
-        const Record record{now, paneNumber(pane), text.size()};
-        if (handedOver.empty() || handedOver.back().size() >= kTakeAtBytes) {
-            handedOver.emplace_back();
-            if (spare.empty()) {
-                handedOver.back().reserve(kChunkRoom);
-            } else {
-                handedOver.back() = std::move(spare.back());
-                spare.pop_back();
-            }
-        }
-        QByteArray& records = handedOver.back();
-        records.append(reinterpret_cast<const char*>(&record), sizeof record);
-        records.append(reinterpret_cast<const char*>(text.constData()), text.size() * qsizetype(sizeof(QChar)));
-        full = handedOver.size() == 1 && records.size() >= kTakeAtBytes;
+        handedOver.push_back(std::move(buffer));
+        full = handedOver.size() > 1;
     }
+    // A full buffer waits: the writer takes it now, not at its next round.
     if (full)
         wake.notify_one();
+    return *open;
 }
 
 qint64 LogFileWriter::paneNumber(const QString& pane)
@@ -71,39 +88,52 @@ qint64 LogFileWriter::paneNumber(const QString& pane)
     if (lastPane < 0) {
         lastPane = paneNames.size();
         paneNames.append(pane);
+        const std::lock_guard lock(mutex);
         paneBytes.append(pane.toUtf8());
     }
     return lastPane;
-}
-
-bool LogFileWriter::takeSoon() const
-{
-    return handedOver.size() > 1 || (!handedOver.empty() && handedOver.back().size() >= kTakeAtBytes);
 }
 
 void LogFileWriter::run()
 {
     QDate pruned = QDate::currentDate();
     pruneFor(pruned);
-    std::vector<QByteArray> taken;
+    struct Taken
+    {
+        HandOver* buffer;
+        qsizetype filled;
+    };
+    std::vector<Taken> taken;
     QList<QByteArray> panes;
     for (bool last = false; !last;) {
         {
             std::unique_lock lock(mutex);
-            wake.wait_for(lock, kWritePeriod, [this] { return stopping || takeSoon(); });
-            taken.swap(handedOver);
+            wake.wait_for(lock, kWritePeriod, [this] { return stopping || handedOver.size() > 1; });
+            // How far each buffer is filled is read here, so that every pane a
+            // record names is among the names read with it.
+            for (const std::unique_ptr<HandOver>& buffer : handedOver)
+                taken.push_back({buffer.get(), buffer->filled.load(std::memory_order_acquire)});
             panes = paneBytes;
             last = stopping;
         }
-        for (QByteArray& records : taken) {
-            take(records, panes);
-            // Each buffer is written before the next is formatted: many taken at
-            // once must not look like a disk that failed for long.
-            writeWaiting();
-            records.resize(0);
+        for (const Taken& next : taken) {
+            HandOver& buffer = *next.buffer;
+            if (next.filled > buffer.taken) {
+                take(buffer.bytes.get() + buffer.taken, next.filled - buffer.taken, panes);
+                buffer.taken = next.filled;
+                // Each buffer is written before the next is formatted: many taken
+                // at once must not look like a disk that failed for long.
+                writeWaiting();
+            }
+        }
+        {
+            // All but the last were full when read, and are done with.
             const std::lock_guard lock(mutex);
-            if (spare.size() < kSpareChunks && records.capacity() <= 2 * kChunkRoom)
-                spare.push_back(std::move(records));
+            for (std::size_t done = 1; done < taken.size(); ++done) {
+                if (spare.size() < kSpareChunks && handedOver.front()->capacity <= kChunkRoom)
+                    spare.push_back(std::move(handedOver.front()));
+                handedOver.pop_front();
+            }
         }
         taken.clear();
         // At midnight the day's first pass removes what has grown too old.
@@ -116,20 +146,20 @@ void LogFileWriter::run()
     }
 }
 
-void LogFileWriter::take(const QByteArray& records, const QList<QByteArray>& panes)
+void LogFileWriter::take(const char* records, qsizetype size, const QList<QByteArray>& panes)
 {
     Chunk chunk;
     // The file form is about as long as the records, which hold two bytes a
     // character.
     chunk.bytes.swap(spareBytes);
-    chunk.bytes.reserve(records.size());
-    for (qsizetype at = 0; at < records.size();) {
+    chunk.bytes.reserve(size);
+    for (qsizetype at = 0; at < size;) {
         Record record;
-        std::memcpy(&record, records.constData() + at, sizeof record);
+        std::memcpy(&record, records + at, sizeof record);
         at += sizeof record;
         // Records and their texts are whole numbers of characters long, so
         // every text starts aligned for them.
-        const QStringView text(reinterpret_cast<const QChar*>(records.constData() + at), record.chars);
+        const QStringView text(reinterpret_cast<const QChar*>(records + at), record.chars);
         at += record.chars * qsizetype(sizeof(QChar));
         QDate day;
         const QByteArray& time = stampOf(record.msecs, day);

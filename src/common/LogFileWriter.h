@@ -9,17 +9,21 @@
 #include <QString>
 #include <QStringList>
 
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <thread>
 #include <vector>
 
 // Writes the log panes' lines into the day's file of a logs folder on a thread
 // of its own, so that the window thread only hands them over: each line is
-// copied, with its moment and pane, into a buffer the writer takes whole. Lines reach the
+// copied, with its moment and pane, into a buffer that the writer reads as far
+// as the caller has filled it, without a lock for each line (on some machines a
+// lock costs as much as the rest of the hand-over). Lines reach the
 // file within a fraction of a second, in the order they were handed over, each
 // whole (LogDayFile, LogFileLine); old and surplus files go at start and when
 // the day changes (LogRetention). While the disk fails, the lines wait within a
@@ -45,7 +49,8 @@ public:
 
     const QString& folder() const { return folder_; }
 
-    // Any thread; the line is stamped with the time of the call.
+    // From one thread at a time, the same or one that takes over after the last
+    // is done; the line is stamped with the time of the call.
     void append(const QString& pane, const QString& text);
 
 private:
@@ -68,10 +73,24 @@ private:
         qint64 chars;
     };
 
+    // Records filled by the caller, which publishes how far they go; the writer
+    // reads that far. Once the caller has gone on to a later buffer, it no
+    // longer touches this one.
+    struct HandOver
+    {
+        explicit HandOver(qsizetype capacity) : bytes(new char[capacity]), capacity(capacity) {}
+        std::unique_ptr<char[]> bytes;
+        const qsizetype capacity;
+        std::atomic<qsizetype> filled{0};
+        // The writer's own: how far it has read.
+        qsizetype taken = 0;
+    };
+
     void run();
-    bool takeSoon() const;
+    // The caller's: a buffer with room for `bytes` more, once the open one is full.
+    HandOver& openRoomFor(qsizetype bytes);
     qint64 paneNumber(const QString& pane);
-    void take(const QByteArray& records, const QList<QByteArray>& panes);
+    void take(const char* records, qsizetype size, const QList<QByteArray>& panes);
     void keep(Chunk chunk);
     void writeWaiting();
     bool writeChunk(const Chunk& chunk);
@@ -85,15 +104,19 @@ private:
 
     std::mutex mutex;
     std::condition_variable wake;
-    std::vector<QByteArray> handedOver;
+    // Oldest first; the caller fills the last.
+    std::deque<std::unique_ptr<HandOver>> handedOver;
     bool stopping = false;
-    // The panes' names, as records number them, in UTF-8.
+    // The panes' names, as records number them, in UTF-8; the names are the
+    // caller's own, the bytes are shared with the writer.
     QStringList paneNames;
     QList<QByteArray> paneBytes;
     qint64 lastPane = -1;
     // Hand-over buffers the writer is done with, kept for new ones: a fresh
     // buffer costs a page fault for every page the callers fill.
-    std::vector<QByteArray> spare;
+    std::vector<std::unique_ptr<HandOver>> spare;
+    // The caller's: the last of handedOver, which it fills.
+    HandOver* open = nullptr;
 
     // The writer thread's own.
     std::deque<Chunk> waiting;

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
+#include <mutex>
 
 namespace {
 
@@ -99,9 +100,12 @@ TEST(LogFileWriter, AFailingFolderIsReportedOnceAndWritingResumesWhenItCanBeWrit
     QTemporaryDir folder;
     const QString logs = folder.filePath("logs");
     writeTestFile(logs, "");
+    std::mutex reported;
     QStringList reports;
-    LogFileWriter writer(logs, {30, qint64(1) << 30, std::chrono::milliseconds(500)},
-                         [&](const QString& error) { reports << error; });
+    LogFileWriter writer(logs, {30, qint64(1) << 30, std::chrono::milliseconds(500)}, [&](const QString& error) {
+        const std::lock_guard lock(reported);
+        reports << error;
+    });
     writer.append("p", "one");
     QThread::msleep(300);
     writer.append("p", "two");
@@ -110,23 +114,29 @@ TEST(LogFileWriter, AFailingFolderIsReportedOnceAndWritingResumesWhenItCanBeWrit
     writer.append("p", "three");
     EXPECT_EQ(linesOf(QDir(logs).filePath(LogDayFile::nameOf(QDate::currentDate())), 3),
               QList<QByteArray>({"p one", "p two", "p three"}));
+    const std::lock_guard lock(reported);
     ASSERT_EQ(reports.size(), 1);
     EXPECT_TRUE(reports[0].startsWith(logs));
 }
 
 // A burst far beyond what waits while the disk fails reaches the file whole when
-// the disk is fine, however many buffers the writer finds at once.
+// the disk is fine, however many buffers the writer finds at once, and so do
+// short lines that it reads while they are still being added.
 TEST(LogFileWriter, ABurstOfLinesIsWrittenWholeWhileTheDiskIsFine)
 {
     QTemporaryDir folder;
-    constexpr int kLines = 48;
+    constexpr int kLong = 48;
+    constexpr int kShort = 300'000;
     const QString line(1 << 20, QChar('x'));
+    QList<QByteArray> expected(kLong, "p " + line.toLatin1());
     {
         LogFileWriter writer(folder.path(), {}, nullptr);
-        for (int i = 0; i < kLines; ++i)
+        for (int i = 0; i < kLong; ++i)
             writer.append("p", line);
+        for (int i = 0; i < kShort; ++i) {
+            writer.append("q", QString::number(i));
+            expected << "q " + QByteArray::number(i);
+        }
     }
-    const QList<QByteArray> lines = linesOf(folder.filePath(LogDayFile::nameOf(QDate::currentDate())), kLines);
-    EXPECT_EQ(lines.size(), kLines);
-    EXPECT_EQ(lines.count("p " + line.toLatin1()), kLines);
+    EXPECT_EQ(linesOf(folder.filePath(LogDayFile::nameOf(QDate::currentDate())), kLong + kShort), expected);
 }
