@@ -2,6 +2,7 @@
 
 #include "app/LongLineCut.h"
 #include "common/LogFileWriter.h"
+#include "common/TextLines.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -19,13 +20,6 @@ namespace {
 constexpr qreal kMargin = 4;
 // How often a pane that takes lines is laid out and painted anew.
 constexpr int kRefreshMs = 16;
-
-// As the log file breaks lines; a line separator breaks only where the line is
-// shown.
-bool isLineBreak(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
-}
 
 } // namespace
 
@@ -46,17 +40,8 @@ void LogView::appendLine(const QString& line)
 {
     if (file)
         file->append(fileName, line);
-    const QString shown = LongLineCut::shorten(line);
-    qsizetype from = 0;
-    for (qsizetype i = 0; i < shown.size(); ++i) {
-        if (!isLineBreak(shown[i]))
-            continue;
-        lines.append(QStringView(shown).mid(from, i - from));
-        if (shown[i] == QLatin1Char('\r') && i + 1 < shown.size() && shown[i + 1] == QLatin1Char('\n'))
-            ++i;
-        from = i + 1;
-    }
-    lines.append(QStringView(shown).mid(from));
+    // Broken as in the log file; a line separator breaks only where it is shown.
+    TextLines::forEach(LongLineCut::shorten(line), [this](QStringView shown) { lines.append(shown); });
     if (!refreshSoon.isActive())
         refreshSoon.start();
 }

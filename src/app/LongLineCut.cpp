@@ -1,14 +1,10 @@
 #include "app/LongLineCut.h"
 
+#include "common/TextLines.h"
+
 namespace LongLineCut {
 
 namespace {
-
-// The characters at which a pane starts a new block.
-bool endsBlock(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
-}
 
 // Bytes of a character in window text: GBK gives ASCII one byte and the
 // characters it has two; what it lacks (a surrogate pair, the replacement
@@ -42,7 +38,7 @@ QString shorten(const QString& text)
         qsizetype bytes = 0;
         qsizetype cut = -1;
         qsizetype shownBytes = 0;
-        for (; lineEnd < text.size() && !endsBlock(text.at(lineEnd)); ++lineEnd) {
+        for (; lineEnd < text.size() && !TextLines::endsLine(text.at(lineEnd)); ++lineEnd) {
             const qsizetype next = bytes + bytesOf(text.at(lineEnd));
             if (cut < 0 && next > kMaxLineBytes) {
                 cut = lineEnd;

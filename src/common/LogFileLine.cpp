@@ -1,15 +1,12 @@
 #include "common/LogFileLine.h"
 
+#include "common/TextLines.h"
+
 #include <QStringEncoder>
 
 namespace LogFileLine {
 
 namespace {
-
-bool endsLine(QChar c)
-{
-    return c == QLatin1Char('\n') || c == QLatin1Char('\r') || c == QChar::ParagraphSeparator;
-}
 
 // Encoded in place: a buffer of its own would cost a line more than its
 // encoding does. What UTF-16 cannot mean (a lone surrogate) becomes U+FFFD.
@@ -56,23 +53,7 @@ QString marker(qsizetype bytesLeftOut)
 
 void append(QByteArray& to, const QByteArray& stamp, const QByteArray& pane, QStringView text)
 {
-    // Most texts are one line; these looks cost a fraction of the one below.
-    if (!text.contains(QLatin1Char('\n')) && !text.contains(QLatin1Char('\r')) &&
-        !text.contains(QChar::ParagraphSeparator)) {
-        appendOne(to, stamp, pane, text);
-        return;
-    }
-    qsizetype start = 0;
-    for (qsizetype at = 0; at < text.size(); ++at) {
-        if (!endsLine(text.at(at)))
-            continue;
-        appendOne(to, stamp, pane, text.mid(start, at - start));
-        // "\r\n" is one break, as the pane takes it.
-        if (text.at(at) == QLatin1Char('\r') && at + 1 < text.size() && text.at(at + 1) == QLatin1Char('\n'))
-            ++at;
-        start = at + 1;
-    }
-    appendOne(to, stamp, pane, text.mid(start));
+    TextLines::forEach(text, [&](QStringView line) { appendOne(to, stamp, pane, line); });
 }
 
 } // namespace LogFileLine
