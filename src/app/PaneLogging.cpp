@@ -42,8 +42,7 @@ LogSettings PaneLogging::start(const SettingsFile& settings, const QString& prog
                 QString::fromUtf8("日志文件无法写入（%1）；窗口中的记录照常，每分钟检查一次，可写时继续写入")
                     .arg(error);
             QMetaObject::invokeMethod(
-                noticePane, [noticePane, line] { if (noticePane)
-                        noticePane->appendLine(line); },
+                noticePane, [noticePane, line] { noticePane->appendLine(line); },
                 Qt::QueuedConnection);
         });
     for (LogView* pane : panes) {

@@ -14,8 +14,8 @@ namespace {
 // unless a hand-over buffer fills sooner; what a buffer holds, unless one line
 // needs more; and how many buffers are kept for later.
 constexpr auto kWritePeriod = std::chrono::milliseconds(200);
-constexpr qsizetype kChunkRoom = qsizetype(1) << 20;
-constexpr std::size_t kSpareChunks = 2;
+constexpr qsizetype kHandOverBytes = qsizetype(1) << 20;
+constexpr std::size_t kSpareHandOvers = 2;
 // The most that waits in memory while the disk fails.
 constexpr qint64 kMaxWaitingBytes = qint64(16) << 20;
 
@@ -55,22 +55,19 @@ void LogFileWriter::append(const QString& pane, const QString& text)
 
 LogFileWriter::HandOver& LogFileWriter::openRoomFor(qsizetype bytes)
 {
-    std::unique_ptr<HandOver> buffer;
-    {
-        const std::lock_guard lock(mutex);
-        if (!spare.empty() && spare.back()->capacity >= bytes) {
-            buffer = std::move(spare.back());
-            spare.pop_back();
-        }
-    }
-    if (!buffer)
-        buffer = std::make_unique<HandOver>(std::max(kChunkRoom, bytes));
-    buffer->filled.store(0, std::memory_order_relaxed);
-    buffer->taken = 0;
-    open = buffer.get();
     bool full = false;
     {
         const std::lock_guard lock(mutex);
+        std::unique_ptr<HandOver> buffer;
+        if (!spare.empty() && spare.back()->capacity >= bytes) {
+            buffer = std::move(spare.back());
+            spare.pop_back();
+            buffer->filled.store(0, std::memory_order_relaxed);
+            buffer->taken = 0;
+        } else {
+            buffer = std::make_unique<HandOver>(std::max(kHandOverBytes, bytes));
+        }
+        open = buffer.get();
         handedOver.push_back(std::move(buffer));
         full = handedOver.size() > 1;
     }
@@ -130,7 +127,7 @@ void LogFileWriter::run()
             // All but the last were full when read, and are done with.
             const std::lock_guard lock(mutex);
             for (std::size_t done = 1; done < taken.size(); ++done) {
-                if (spare.size() < kSpareChunks && handedOver.front()->capacity <= kChunkRoom)
+                if (spare.size() < kSpareHandOvers && handedOver.front()->capacity <= kHandOverBytes)
                     spare.push_back(std::move(handedOver.front()));
                 handedOver.pop_front();
             }
