@@ -39,7 +39,7 @@ LogFileWriter::~LogFileWriter()
 
 void LogFileWriter::append(const QString& pane, const QString& text)
 {
-    const Record record{QDateTime::currentMSecsSinceEpoch(), paneNumber(pane), text.size()};
+    const Record record{clock.msecsSinceEpoch(), paneNumber(pane), text.size()};
     const qsizetype bytes = qsizetype(sizeof record) + text.size() * qsizetype(sizeof(QChar));
     HandOver* buffer = open;
     qsizetype at = buffer ? buffer->filled.load(std::memory_order_relaxed) : 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/LineClock.h"
 #include "common/LogDayFile.h"
 #include "common/LogWriteFailure.h"
 
@@ -115,8 +116,10 @@ private:
     // Hand-over buffers the writer is done with, kept for new ones: a fresh
     // buffer costs a page fault for every page the callers fill.
     std::vector<std::unique_ptr<HandOver>> spare;
-    // The caller's: the last of handedOver, which it fills.
+    // The caller's: the last of handedOver, which it fills, and the clock
+    // that stamps its lines.
     HandOver* open = nullptr;
+    LineClock clock;
 
     // The writer thread's own.
     std::deque<Chunk> waiting;
