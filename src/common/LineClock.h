@@ -12,15 +12,20 @@
 // at the rate it was seen to run between earlier reads, until the counter says
 // that a millisecond has passed; then the system clock is read again. A stamp
 // is the system clock's, off by what the counter drifts in a millisecond.
-// Where there is no such counter, or its rate is not steady, every stamp reads
-// the system clock. Used by one thread at a time.
+// Where there is no such counter, where it may stop or change pace as the
+// processor sleeps or slows down, or while its rate is not steady, every stamp
+// reads the system clock. Used by one thread at a time.
 class LineClock
 {
 public:
+    LineClock();
     qint64 msecsSinceEpoch();
 
 private:
     void measureRate(std::uint64_t ticks, qint64 nsecs);
+
+    // Whether the processor says its counter keeps one pace, asleep or busy.
+    const bool counterSteady;
 
     // The counter at the last read of the system clock, and what that read.
     std::uint64_t baseTicks = 0;
