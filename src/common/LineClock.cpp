@@ -54,6 +54,9 @@ LineClock::LineClock() : counterSteady(counterInvariant()) {}
 
 qint64 LineClock::msecsSinceEpoch()
 {
+    // Without a counter to trust, its reads and measurements would be wasted.
+    if (!counterSteady)
+        return systemNsecs() / kNsecsPerMsec;
     const std::uint64_t before = counterTicks();
     // Unsigned: a counter that went back, as another processor's may, looks
     // like a long time.
@@ -75,7 +78,7 @@ void LineClock::measureRate(std::uint64_t ticks, qint64 nsecs)
     const double rate = ticks > rateTicks ? double(nsecs - rateNsecs) / double(ticks - rateTicks) : 0;
     // The rate is trusted once two measurements agree: a clock that was set
     // between two reads, or a counter that jumped, gives one unlike the last.
-    const bool steady = counterSteady && rate > 0 && std::abs(rate - nsecsPerTick) <= nsecsPerTick / 100;
+    const bool steady = rate > 0 && std::abs(rate - nsecsPerTick) <= nsecsPerTick / 100;
     reuseTicks = steady ? std::uint64_t(kNsecsPerMsec / rate) : 0;
     nsecsPerTick = rate;
     rateTicks = ticks;
